@@ -99,3 +99,31 @@ TEST(SimState, FailedSaveReportsAndKeepsTheOldFile) {
 }
 
 } // namespace
+
+#include "hwi/TavoHWI.h"
+#include "inprocess.h"
+
+namespace {
+
+TEST(InProcess, ListedAndAnsweredLikeAKeyboardAndActsBusyOnRequest) {
+    sim::SimKeyboard keyboard(Model::Corv);
+    ASSERT_TRUE(keyboard.setVersion("V3.3"));
+    sim::InProcessKeyboard attached(keyboard);
+    {
+        CTavoHWI hwi;
+        EXPECT_EQ(hwi.DetectDeviceType(), 2);
+        ASSERT_TRUE(hwi.__createDev());
+        wchar_t text[64];
+        ASSERT_TRUE(hwi.ReadKeyboardVersion(text));
+        EXPECT_EQ(std::wstring(text), L"V3.3");
+    }
+    keyboard.setFaults({.busy = true, .silent = false});
+    attached.refreshFaults();
+    CTavoHWI hwi;
+    EXPECT_TRUE(hwi.__createDev());
+    wchar_t text[64];
+    EXPECT_FALSE(hwi.ReadKeyboardVersion(text));
+    EXPECT_EQ(platform::hidLastOpenError(), platform::OpenError::Busy);
+}
+
+} // namespace
