@@ -42,6 +42,16 @@ TEST(Exports, ExactlyTheFrontClass) {
         "CTavoHWI::DetectDeviceType()",
         "CTavoHWI::ReadKeyboardVersion(wchar_t*)",
         "CTavoHWI::getHardwareVersion()",
+        "CTavoHWI::prepare()",
+        "CTavoHWI::setKeyConfiguration(int, int, int*, int)",
+        "CTavoHWI::getKeyConfiguration(int, int, int*, int)",
+        "CTavoHWI::writeKeyConfigurationToDev(PlatformWindow*)",
+        "CTavoHWI::readKeyDefinationFromDev(PlatformWindow*)",
+        "CTavoHWI::setKeyboardLightArea(int*)",
+        "CTavoHWI::getKeyboardLightArea(int*)",
+        "CTavoHWI::readKeyLightFromDev()",
+        "CTavoHWI::getPressCounterFromDev(int*)",
+        "CTavoHWI::WriteFirmwareToKeyboard(char*, int, PlatformWindow*)",
     };
     std::set<std::string> actual = exportedSymbols();
     // Constructors and destructors come as complete- and base-object symbols
