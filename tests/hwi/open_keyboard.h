@@ -38,9 +38,10 @@ struct OpenKeyboard {
     // Writes fail from the report after the first `reports` ones on.
     void failWritesAfter(std::size_t reports) {
         auto* raw = device.get();
-        device->setResponder([raw, reports, seen = std::size_t{0}](const platform::Report&,
-                                                                   std::vector<platform::Report>&) mutable {
-            if (++seen >= reports)
+        // The device copies its responder for every write: the count lives outside.
+        auto seen = std::make_shared<std::size_t>(0);
+        device->setResponder([raw, reports, seen](const platform::Report&, std::vector<platform::Report>&) {
+            if (++*seen >= reports)
                 raw->setWriteFails(true);
         });
     }
