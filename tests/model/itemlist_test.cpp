@@ -70,7 +70,7 @@ TEST(ItemList, AppendingScrollsTheNewItemIntoTheLastUsedRow) {
 
 TEST(ItemList, AppendingFromAScrolledBackViewShowsTheNewItemAtTheBottom) {
     CItemList list = ListOf(3, {L"a", L"b", L"c", L"d", L"e"}); // view 2..4
-    list.SelectIndex(0);                                          // view 0..2
+    list.SelectIndex(0);                                        // view 0..2
     ASSERT_EQ(list.ViewStartAt, 0);
     list.SetItem(100, L"f");
     EXPECT_EQ(list.ViewStartAt, 3);
@@ -303,7 +303,12 @@ TEST(ItemList, SameContentComparesTextsAndPlaySettingsOnly) {
     const Case cases[] = {
         {"unchanged", [](CItemList&) {}, true},
         {"cursor", [](CItemList& l) { l.CursorPos = 0; }, true},
-        {"view start and size", [](CItemList& l) { l.ViewStartAt = 1; l.SizeOfView = 2; }, true},
+        {"view start and size",
+         [](CItemList& l) {
+             l.ViewStartAt = 1;
+             l.SizeOfView = 2;
+         },
+         true},
         {"sub-list", [](CItemList& l) { l.SetSubList(0, ListOf(6, {L"q"})); }, true},
         {"delay", [](CItemList& l) { l.Delay = 31; }, false},
         {"cycles", [](CItemList& l) { l.Cycles = 2; }, false},
@@ -386,8 +391,12 @@ TEST(ItemList, KeepViewInBoundsRepairsAViewFromOutside) {
         int expectedCursor;
     };
     const Case cases[] = {
-        {0, 5, 5, 0, 0},          {3, 1, 1, 1, 1},         {3, -4, 0, 0, 0},
-        {3, 7, 2, 2, 0},          {3, 0, 9, 0, 2},         {3, INT_MIN, INT_MIN, 0, 0},
+        {0, 5, 5, 0, 0},
+        {3, 1, 1, 1, 1},
+        {3, -4, 0, 0, 0},
+        {3, 7, 2, 2, 0},
+        {3, 0, 9, 0, 2},
+        {3, INT_MIN, INT_MIN, 0, 0},
         {3, INT_MAX, INT_MAX, 2, 0},
     };
     for (const auto& c : cases) {

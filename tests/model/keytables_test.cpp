@@ -70,10 +70,14 @@ TEST(KeyTables, CatalogueRowsFollowKeyIndexWithTheStatedLabels) {
         const wchar_t* name;
     };
     const Row rows[] = {
-        {1, L"Esc", L"Esc"},           {14, L"~", L"~"},
-        {41, L"\\", L"\\"},            {68, L"Win", L"LWin"},
-        {72, L"Fn", L"RWin"},          {73, L"LMenu", L"RightApp"},
-        {75, L"PrtScreen", L"PrintScreen"}, {104, L"KPEnter", L"KPEnter"},
+        {1, L"Esc", L"Esc"},
+        {14, L"~", L"~"},
+        {41, L"\\", L"\\"},
+        {68, L"Win", L"LWin"},
+        {72, L"Fn", L"RWin"},
+        {73, L"LMenu", L"RightApp"},
+        {75, L"PrtScreen", L"PrintScreen"},
+        {104, L"KPEnter", L"KPEnter"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(std::wstring(FindCatalogueKey(row.index)->cap), row.cap) << row.index;
@@ -175,18 +179,12 @@ TEST(KeyTables, HWCodeNameAndKeyCodeStayInsideTheTable) {
         int code;
     };
     const Case cases[] = {
-        {77, L"Power", 333},
-        {1, L"ESC", 27},
-        {107, L"(Enter)", 269},
-        {136, L"Backlight Macro", 392},
-        {204, L"<>|", 226},
-        {0, L"-- --", 1023},
-        {180, L"-- --", 0},
-        {-5, L"-- --", -1},
-        {1023, L"-- --", 0},
-        {1024, L"-- --", -1},
-        {100000, L"-- --", -1},
-        {INT_MAX, L"-- --", -1},
+        {77, L"Power", 333},     {1, L"ESC", 27},
+        {107, L"(Enter)", 269},  {136, L"Backlight Macro", 392},
+        {204, L"<>|", 226},      {0, L"-- --", 1023},
+        {180, L"-- --", 0},      {-5, L"-- --", -1},
+        {1023, L"-- --", 0},     {1024, L"-- --", -1},
+        {100000, L"-- --", -1},  {INT_MAX, L"-- --", -1},
         {INT_MIN, L"-- --", -1},
     };
     for (const auto& c : cases) {
@@ -262,12 +260,21 @@ TEST(KeyTables, LeadingDecimal) {
         int value;
     };
     const Case cases[] = {
-        {L"0", 0},         {L"42", 42},        {L"42abc", 42},
-        {L"abc", 0},       {L"", 0},           {L"-7", -7},
-        {L"+7", 7},        {L"  12", 12},      {L"1 2", 1},
-        {L"-", 0},         {L"2147483647", INT_MAX},
-        {L"2147483648", INT_MAX},             {L"-2147483648", INT_MIN},
-        {L"-99999999999999999999", INT_MIN},  {L"00012", 12},
+        {L"0", 0},
+        {L"42", 42},
+        {L"42abc", 42},
+        {L"abc", 0},
+        {L"", 0},
+        {L"-7", -7},
+        {L"+7", 7},
+        {L"  12", 12},
+        {L"1 2", 1},
+        {L"-", 0},
+        {L"2147483647", INT_MAX},
+        {L"2147483648", INT_MAX},
+        {L"-2147483648", INT_MIN},
+        {L"-99999999999999999999", INT_MIN},
+        {L"00012", 12},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LeadingDecimal(c.text), c.value) << std::wstring(c.text).size();

@@ -110,9 +110,9 @@ TEST(Model, ResetKeySettingsClearsTheKeyConfigurationOnly) {
         const CItemList& list;
         int sizeOfView;
     };
-    for (const Library& library : {Library{model->predefinedMacros, 9},
-                                   Library{model->predefinedCombos, 6},
-                                   Library{model->predefinedEmulations, 9}}) {
+    for (const Library& library :
+         {Library{model->predefinedMacros, 9}, Library{model->predefinedCombos, 6},
+          Library{model->predefinedEmulations, 9}}) {
         EXPECT_TRUE(library.list.IsEmpty());
         EXPECT_EQ(library.list.SizeOfView, library.sizeOfView);
         EXPECT_TRUE(library.list.SameContent(CItemList()));
@@ -158,12 +158,17 @@ TEST(Model, KeyAssignmentTextByMode) {
         {"mouse", MODE_MOUSE, 199, {}, L"Left Double Click"},
         {"function", MODE_FUNCTION, 156, {}, L"FN"},
         {"power", MODE_POWER, 77, {}, L"Power"},
-        {"combo", MODE_COMBO, 0, {L"Left CONTROL", L"Left Alt", L"DEL"},
+        {"combo",
+         MODE_COMBO,
+         0,
+         {L"Left CONTROL", L"Left Alt", L"DEL"},
          L"Left CONTROL | Left Alt | DEL"},
         {"emulation", MODE_EMULATE, 0, {L"H", L"I"}, L"H | I"},
         {"empty combo", MODE_COMBO, 0, {}, L""},
         {"macro", MODE_MACRO, 0, {L"A Down", L"<30 ms>", L"A UP"}, L"A,30,A"},
-        {"macro items kept whole", MODE_MACRO, 0,
+        {"macro items kept whole",
+         MODE_MACRO,
+         0,
          {L"<>", L"<a>b>", L" UP", L"Down", L" Down", L"X UP", L"<1 ms> "},
          L"<>,<a>b>, UP,Down, Down,X,<1 ms> "},
         {"not set ignores the list", MODE_NOT_SET, 43, {L"A"}, L""},
