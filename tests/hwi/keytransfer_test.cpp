@@ -295,7 +295,7 @@ TEST(KeyRead, WriteThenReadGivesTheSameArrays) {
 
 TEST(KeyRead, FailuresEndTheReadWithFalseWithinTheTimeOut) {
     using clock = std::chrono::steady_clock;
-    const auto withinTimeOut = std::chrono::milliseconds(2000);
+    const auto withinTimeOut = hwi_test::oneTimeOut();
     {
         OpenKeyboard silent; // never answers
         const auto start = clock::now();

@@ -4,6 +4,9 @@
 #include "hwi/TavoHWI.h"
 #include "platform/hid_memory.h"
 #include "platform/window.h"
+#include "transport.h"
+
+#include <chrono>
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -46,6 +49,11 @@ struct OpenKeyboard {
         });
     }
 };
+
+// Longer than one read's time-out, shorter than two.
+inline std::chrono::milliseconds oneTimeOut() {
+    return std::chrono::milliseconds(CKeyboardUtil::readTimeoutCapMs() * 3 / 2);
+}
 
 // r[0..63] of a reply, from its leading bytes.
 inline Bytes reply(std::initializer_list<std::uint8_t> head) {
