@@ -29,8 +29,13 @@ std::wstring_view ShortMacroStep(std::wstring_view item) {
 } // namespace
 
 CTavoModel::CTavoModel() {
-    // Every byte 200: every counter reads as negative, that is, not read.
+    MarkPressCountsNotRead();
+}
+
+void CTavoModel::MarkPressCountsNotRead() {
     std::memset(pressCount.data(), 200, sizeof(int) * pressCount.size());
+    mostPressedKey = -1;
+    leastPressedKey = -1;
 }
 
 bool CTavoModel::BuildKeyTables() {

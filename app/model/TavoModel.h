@@ -130,6 +130,9 @@ class CTavoModel {
     // sizes 9, 6, 9), black colours, every slot not set with its own key
     // index as HW code and an empty list. Nothing else changes.
     void ResetKeySettings();
+    // Marks every press counter as not read (every byte 200, which makes
+    // each entry negative) and forgets the most and least pressed keys.
+    void MarkPressCountsNotRead();
     // The one-line text the main window shows for a key on a layer; empty for
     // a key or layer outside the tables.
     std::wstring KeyAssignmentText(int keyIndex, int layer) const;

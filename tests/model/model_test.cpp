@@ -70,6 +70,23 @@ TEST(Model, InitialValues) {
     EXPECT_TRUE(model->firmwarePath.empty());
 }
 
+TEST(Model, MarkPressCountsNotReadForgetsEveryCount) {
+    auto model = ReadyModel();
+    for (int k = 0; k < CTavoModel::kKeyRows; ++k)
+        model->pressCount[k] = k;
+    model->mostPressedKey = 104;
+    model->leastPressedKey = 1;
+    model->keysNotWritten = 1;
+    model->MarkPressCountsNotRead();
+    const CTavoModel fresh;
+    EXPECT_EQ(model->pressCount, fresh.pressCount);
+    for (int count : model->pressCount)
+        EXPECT_LT(count, 0);
+    EXPECT_EQ(model->mostPressedKey, -1);
+    EXPECT_EQ(model->leastPressedKey, -1);
+    EXPECT_EQ(model->keysNotWritten, 1);
+}
+
 TEST(Model, GlobalModelIsSeparateFromOwnModels) {
     auto own = ReadyModel();
     own->keyMode[5][1] = MODE_MACRO;
