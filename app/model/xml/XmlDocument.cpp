@@ -1,0 +1,672 @@
+// Element table, parser, navigation and in-place editing of CXmlDocument.
+#include "XmlDocument.h"
+
+#include "XmlEntities.h"
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kCrLf[] = L"\r\n";
+
+bool isSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+bool isNameStart(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_' || c == L':' || c >= 0x80;
+}
+
+bool isNameChar(wchar_t c) {
+    return isNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.';
+}
+
+wchar_t foldCase(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+    return c;
+}
+
+} // namespace
+
+CXmlDocument::CXmlDocument() { resetTable(0); }
+
+CXmlDocument::~CXmlDocument() = default;
+
+// ---------------------------------------------------------------------------
+// Element table
+
+void CXmlDocument::reserveRecords(int count) {
+    while (capacity < count) {
+        segments.push_back(std::make_unique<Record[]>(kSegmentSize));
+        capacity += kSegmentSize;
+    }
+}
+
+void CXmlDocument::resetTable(std::size_t minRecords) {
+    std::size_t want = std::max<std::size_t>(minRecords, 1);
+    if (want > static_cast<std::size_t>(INT_MAX / 2)) want = INT_MAX / 2;
+    if (capacity < static_cast<int>(want)) reserveRecords(static_cast<int>(want));
+    used = 1;
+    rec(0) = Record{};
+    parentPos = currentPos = childPos = 0;
+    nodeType = 0;
+    nodeOffset = nodeLength = 0;
+}
+
+int CXmlDocument::newRecord() {
+    if (used >= capacity) {
+        // Grow by half; new segments are added, existing records never move.
+        long long want = static_cast<long long>(capacity) + capacity / 2;
+        if (want > INT_MAX - kSegmentSize) want = INT_MAX - kSegmentSize;
+        reserveRecords(static_cast<int>(std::max<long long>(want, used + 1LL)));
+    }
+    int index = used++;
+    rec(index) = Record{};
+    return index;
+}
+
+void CXmlDocument::linkLastChild(int parent, int node) {
+    Record& p = rec(parent);
+    Record& n = rec(node);
+    n.parent = parent;
+    n.nextSibling = 0;
+    n.flags = (parent == 0 ? 0 : std::min<std::uint32_t>((p.flags & kLevelMask) + 1, kLevelMask));
+    if (p.firstChild == 0) {
+        p.firstChild = node;
+        n.prevSibling = node;
+        n.flags |= kFirstChild;
+    } else {
+        int last = rec(p.firstChild).prevSibling;
+        rec(last).nextSibling = node;
+        n.prevSibling = last;
+        rec(p.firstChild).prevSibling = node;
+    }
+}
+
+void CXmlDocument::linkAfter(int sibling, int node) {
+    Record& s = rec(sibling);
+    Record& n = rec(node);
+    n.parent = s.parent;
+    n.flags = s.flags & kLevelMask;
+    n.prevSibling = sibling;
+    n.nextSibling = s.nextSibling;
+    if (s.nextSibling)
+        rec(s.nextSibling).prevSibling = node;
+    else
+        rec(rec(s.parent).firstChild).prevSibling = node;
+    s.nextSibling = node;
+}
+
+// Moves the start of every record of the subtree at root by delta.
+void CXmlDocument::shiftSubtree(int root, std::int64_t delta, bool includeRoot) {
+    if (includeRoot) rec(root).start = static_cast<std::uint32_t>(rec(root).start + delta);
+    int node = rec(root).firstChild;
+    while (node) {
+        rec(node).start = static_cast<std::uint32_t>(rec(node).start + delta);
+        if (rec(node).firstChild) {
+            node = rec(node).firstChild;
+            continue;
+        }
+        while (node != root && rec(node).nextSibling == 0) node = rec(node).parent;
+        if (node == root) break;
+        node = rec(node).nextSibling;
+    }
+}
+
+// After text of length delta was inserted inside or after node (but not
+// inside its descendants): moves every record that follows node in document
+// order and lengthens every enclosing element. Only records after the
+// insertion point are touched.
+void CXmlDocument::shiftFollowing(int node, std::int64_t delta) {
+    while (node) {
+        for (int s = rec(node).nextSibling; s; s = rec(s).nextSibling) shiftSubtree(s, delta, true);
+        node = rec(node).parent;
+        rec(node).length = static_cast<std::uint32_t>(rec(node).length + delta);
+    }
+}
+
+std::wstring CXmlDocument::TagName(int index) const {
+    if (index <= 0 || index >= used) return {};
+    std::size_t begin = rec(index).start + 1;
+    return docText.substr(begin, nameEnd(begin) - begin);
+}
+
+std::size_t CXmlDocument::nameEnd(std::size_t pos) const {
+    while (pos < docText.size() && isNameChar(docText[pos])) ++pos;
+    return pos;
+}
+
+bool CXmlDocument::namesEqual(const wchar_t* a, std::size_t alen, const std::wstring& b) const {
+    if (alen != b.size()) return false;
+    if (docFlags & kFlagIgnoreCase) {
+        for (std::size_t i = 0; i < alen; ++i)
+            if (foldCase(a[i]) != foldCase(b[i])) return false;
+        return true;
+    }
+    return std::wmemcmp(a, b.data(), alen) == 0;
+}
+
+bool CXmlDocument::IsWellFormed() const { return (rec(0).flags & kNotWellFormed) == 0; }
+
+// ---------------------------------------------------------------------------
+// Result log
+
+void CXmlDocument::addResult(const wchar_t* name, const wchar_t* textAttr, const std::wstring& text,
+                             const wchar_t* numAttr, long long n, const wchar_t* numAttr2, long long n2) {
+    if (resultLog.size() > 999) return;
+    std::wstring entry = L"<";
+    entry += name;
+    if (textAttr) {
+        entry += L' ';
+        entry += textAttr;
+        entry += L"=\"";
+        entry += Escape(text, true);
+        entry += L'"';
+    }
+    if (numAttr) {
+        entry += L' ';
+        entry += numAttr;
+        entry += L"=\"" + std::to_wstring(n) + L'"';
+    }
+    if (numAttr2) {
+        entry += L' ';
+        entry += numAttr2;
+        entry += L"=\"" + std::to_wstring(n2) + L'"';
+    }
+    entry += L"/>";
+    resultLog += entry;
+}
+
+// ---------------------------------------------------------------------------
+// Parsing
+
+bool CXmlDocument::SetText(const wchar_t* text) {
+    if (!text) return SetText(nullptr, 0);
+    return SetText(text, std::wcslen(text));
+}
+
+bool CXmlDocument::SetText(const wchar_t* text, std::size_t length) {
+    if (docFlags & (kFlagReadStream | kFlagWriteStream)) return false;
+    resultLog.clear();
+    if (!text) {
+        docText.clear();
+        // An absent text also gives back the table's memory.
+        segments.clear();
+        capacity = 0;
+    } else {
+        docText.assign(text, length);
+    }
+    parse();
+    return IsWellFormed();
+}
+
+void CXmlDocument::parse() {
+    const std::size_t len = docText.size();
+    resetTable(len / 64 + 8);
+    rec(0).length = static_cast<std::uint32_t>(len);
+    const wchar_t* t = docText.data();
+    bool wellFormed = true;
+    std::vector<int> open; // innermost last
+    int topLevel = 0;
+
+    auto syntax = [&](const wchar_t* result, std::size_t at) {
+        addResult(result, nullptr, {}, L"offset", static_cast<long long>(at));
+        wellFormed = false;
+        if (!open.empty()) rec(open.back()).flags |= kParseError;
+    };
+    auto unterminated = [&](const wchar_t* kind, std::size_t at) {
+        addResult(L"unterminated_tag_syntax", L"type", kind, L"offset", static_cast<long long>(at));
+        wellFormed = false;
+        if (!open.empty()) rec(open.back()).flags |= kParseError;
+    };
+    auto find = [&](std::size_t from, const wchar_t* what) -> std::size_t {
+        return docText.find(what, from);
+    };
+    // Closes the innermost open element at `end` (end of its end tag).
+    auto closeUnended = [&](int node, std::size_t at) {
+        Record& r = rec(node);
+        r.flags |= kNotEnded | kParseError;
+        r.endTagLen = 0;
+        r.length = static_cast<std::uint32_t>(at - r.start);
+        addResult(L"unended_start_tag", L"tagname", TagName(node), L"offset", r.start);
+        wellFormed = false;
+    };
+
+    std::size_t pos = 0;
+    while (pos < len) {
+        const wchar_t* lt = std::wmemchr(t + pos, L'<', len - pos);
+        if (!lt) break;
+        const std::size_t at = static_cast<std::size_t>(lt - t);
+        if (at + 1 >= len) {
+            unterminated(L"tag", at);
+            break;
+        }
+        const wchar_t c = t[at + 1];
+        if (c == L'!') {
+            if (docText.compare(at, 4, L"<!--") == 0) {
+                std::size_t e = find(at + 4, L"-->");
+                if (e == std::wstring::npos) { unterminated(L"comment", at); break; }
+                pos = e + 3;
+            } else if (docText.compare(at, 9, L"<![CDATA[") == 0) {
+                std::size_t e = find(at + 9, L"]]>");
+                if (e == std::wstring::npos) { unterminated(L"cdata_section", at); break; }
+                pos = e + 3;
+            } else if (docText.compare(at, 9, L"<!DOCTYPE") == 0) {
+                // A document type declaration, with an optional internal
+                // subset in brackets (quoted text skipped).
+                std::size_t p = at + 9;
+                if (p < len && !isSpace(t[p])) { syntax(L"doctype_tag_syntax", at); pos = at + 1; continue; }
+                int depth = 0;
+                wchar_t quote = 0;
+                bool done = false;
+                for (; p < len; ++p) {
+                    wchar_t d = t[p];
+                    if (quote) { if (d == quote) quote = 0; continue; }
+                    if (d == L'"' || d == L'\'') quote = d;
+                    else if (d == L'[') ++depth;
+                    else if (d == L']') { if (depth) --depth; }
+                    else if (d == L'>' && depth == 0) { done = true; break; }
+                }
+                if (!done) { unterminated(L"document_type", at); break; }
+                pos = p + 1;
+            } else if (docText.compare(at, 3, L"<!-") == 0) {
+                syntax(L"comment_tag_syntax", at);
+                pos = at + 1;
+            } else if (docText.compare(at, 3, L"<![") == 0) {
+                syntax(L"cdata_section_syntax", at);
+                pos = at + 1;
+            } else {
+                syntax(L"exclamation_tag_syntax", at);
+                pos = at + 1;
+            }
+            continue;
+        }
+        if (c == L'?') {
+            std::size_t e = find(at + 2, L"?>");
+            if (e == std::wstring::npos) { unterminated(L"processing_instruction", at); break; }
+            pos = e + 2;
+            continue;
+        }
+        if (c == L'/') {
+            std::size_t nb = at + 2;
+            std::size_t ne = nameEnd(nb);
+            std::size_t p = ne;
+            while (p < len && isSpace(t[p])) ++p;
+            if (p >= len) { unterminated(L"end_tag", at); break; }
+            if (ne == nb || !isNameStart(t[nb]) || t[p] != L'>') {
+                syntax(L"first_tag_syntax", at);
+                pos = at + 1;
+                continue;
+            }
+            const std::size_t endEnd = p + 1;
+            // Match against the open elements, innermost first.
+            int match = -1;
+            for (int i = static_cast<int>(open.size()) - 1; i >= 0; --i) {
+                const Record& r = rec(open[i]);
+                if (namesEqual(t + r.start + 1, nameEnd(r.start + 1) - (r.start + 1),
+                               std::wstring(t + nb, ne - nb))) {
+                    match = i;
+                    break;
+                }
+            }
+            if (match < 0) {
+                addResult(L"lone_end_tag", L"tagname", std::wstring(t + nb, ne - nb), L"offset",
+                          static_cast<long long>(at));
+                wellFormed = false;
+                if (!open.empty()) rec(open.back()).flags |= kParseError;
+            } else {
+                while (static_cast<int>(open.size()) - 1 > match) {
+                    closeUnended(open.back(), at);
+                    open.pop_back();
+                }
+                Record& r = rec(open.back());
+                r.endTagLen = static_cast<std::uint32_t>(endEnd - at);
+                r.length = static_cast<std::uint32_t>(endEnd - r.start);
+                open.pop_back();
+            }
+            pos = endEnd;
+            continue;
+        }
+        if (!isNameStart(c)) {
+            syntax(L"first_tag_syntax", at);
+            pos = at + 1;
+            continue;
+        }
+        // Start tag or empty-element tag.
+        std::size_t p = nameEnd(at + 1);
+        bool empty = false, done = false, bad = false;
+        while (p < len) {
+            wchar_t d = t[p];
+            if (isSpace(d)) { ++p; continue; }
+            if (d == L'>') { done = true; ++p; break; }
+            if (d == L'/' ) {
+                if (p + 1 < len && t[p + 1] == L'>') { done = empty = true; p += 2; break; }
+                bad = true; ++p; continue;
+            }
+            if (d == L'<') break; // a new tag starts: this one is unterminated
+            if (!isNameStart(d)) { bad = true; ++p; continue; }
+            p = nameEnd(p);
+            while (p < len && isSpace(t[p])) ++p;
+            if (p < len && t[p] == L'=') {
+                ++p;
+                while (p < len && isSpace(t[p])) ++p;
+                if (p < len && (t[p] == L'"' || t[p] == L'\'')) {
+                    wchar_t q = t[p];
+                    const wchar_t* qe = std::wmemchr(t + p + 1, q, len - p - 1);
+                    if (!qe) { p = len; break; }
+                    p = static_cast<std::size_t>(qe - t) + 1;
+                } else {
+                    while (p < len && !isSpace(t[p]) && t[p] != L'>' && t[p] != L'<' &&
+                           !(t[p] == L'/' && p + 1 < len && t[p + 1] == L'>'))
+                        ++p;
+                }
+            }
+        }
+        if (!done) { unterminated(L"start_tag", at); break; }
+        if (bad) syntax(L"first_tag_syntax", at);
+        const int parent = open.empty() ? 0 : open.back();
+        const int node = newRecord();
+        Record& r = rec(node);
+        r.start = static_cast<std::uint32_t>(at);
+        r.startTagLen = static_cast<std::uint32_t>(p - at);
+        r.length = r.startTagLen;
+        linkLastChild(parent, node);
+        if (parent == 0) {
+            if (++topLevel == 2) {
+                addResult(L"root_has_sibling", L"tagname", TagName(node), L"offset", static_cast<long long>(at));
+                wellFormed = false;
+            }
+        }
+        if (!empty) open.push_back(node);
+        pos = p;
+    }
+    while (!open.empty()) {
+        closeUnended(open.back(), len);
+        open.pop_back();
+    }
+    if (topLevel == 0) {
+        addResult(L"no_root_element");
+        wellFormed = false;
+    }
+    if (!wellFormed) rec(0).flags |= kNotWellFormed;
+}
+
+// ---------------------------------------------------------------------------
+// Navigation
+
+bool CXmlDocument::FindElement(const std::wstring& name) {
+    int node = currentPos ? rec(currentPos).nextSibling : rec(parentPos).firstChild;
+    for (; node; node = rec(node).nextSibling) {
+        const Record& r = rec(node);
+        const std::size_t nb = r.start + 1;
+        if (namesEqual(docText.data() + nb, nameEnd(nb) - nb, name)) {
+            currentPos = node;
+            parentPos = r.parent;
+            childPos = 0;
+            nodeType = 1;
+            nodeOffset = r.start;
+            nodeLength = r.length;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CXmlDocument::EnterElement() {
+    if (currentPos == 0 || nodeType != 1) return false;
+    parentPos = currentPos;
+    currentPos = childPos;
+    childPos = 0;
+    return true;
+}
+
+bool CXmlDocument::LeaveElement() {
+    if (parentPos == 0) return false;
+    childPos = currentPos;
+    currentPos = parentPos;
+    parentPos = rec(currentPos).parent;
+    nodeType = 1;
+    nodeOffset = rec(currentPos).start;
+    nodeLength = rec(currentPos).length;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Inserting elements
+
+bool CXmlDocument::AddElement(const std::wstring& name) {
+    if (name.empty() || !isNameStart(name[0]) ||
+        std::any_of(name.begin(), name.end(), [](wchar_t c) { return !isNameChar(c); }))
+        return false;
+    if (docText.size() + name.size() + 64 > 0xFFFFFFF0u) return false;
+    std::wstring elem = L"<" + name + L"/>";
+    const std::size_t elemLen = elem.size();
+    std::size_t point = 0;
+    std::size_t newStart = 0;
+    std::wstring insert;
+    std::size_t replaced = 0; // characters of the old text the insertion replaces
+    const int node = newRecord();
+
+    if (currentPos) {
+        // After the current element; past white space up to the next '<'.
+        const Record& s = rec(currentPos);
+        point = s.start + s.length;
+        std::size_t p = point;
+        while (p < docText.size() && isSpace(docText[p])) ++p;
+        if (p == docText.size() || docText[p] == L'<') point = p;
+        insert = elem + kCrLf;
+        newStart = point;
+        docText.insert(point, insert);
+        linkAfter(currentPos, node);
+    } else if (parentPos == 0) {
+        point = docText.size();
+        insert = elem + kCrLf;
+        newStart = point;
+        docText += insert;
+        linkLastChild(0, node);
+    } else {
+        Record& p = rec(parentPos);
+        const std::wstring pname = TagName(parentPos);
+        if (p.endTagLen == 0 && !(p.flags & kNotEnded) && p.startTagLen == p.length) {
+            // Empty form: "/>" becomes ">", CR LF, the element, CR LF, "</name>".
+            point = p.start + p.length - 2;
+            insert = std::wstring(L">") + kCrLf + elem + kCrLf + L"</" + pname;
+            newStart = point + 3;
+            docText.replace(point, 1, insert);
+            p.startTagLen -= 1;
+            p.endTagLen = static_cast<std::uint32_t>(pname.size() + 3);
+            replaced = 1;
+        } else if (p.firstChild == 0 && p.length == p.startTagLen + p.endTagLen) {
+            point = p.start + p.startTagLen;
+            insert = kCrLf + elem + kCrLf;
+            newStart = point + 2;
+            docText.insert(point, insert);
+        } else {
+            point = p.start + p.length - p.endTagLen;
+            insert = elem + kCrLf;
+            newStart = point;
+            docText.insert(point, insert);
+        }
+        linkLastChild(parentPos, node);
+    }
+    Record& r = rec(node);
+    r.start = static_cast<std::uint32_t>(newStart);
+    r.length = r.startTagLen = static_cast<std::uint32_t>(elemLen);
+    shiftFollowing(node, static_cast<std::int64_t>(insert.size() - replaced));
+    currentPos = node;
+    parentPos = r.parent;
+    childPos = 0;
+    nodeType = 1;
+    nodeOffset = r.start;
+    nodeLength = r.length;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Attributes
+
+CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, const std::wstring& name) const {
+    AttrScan a;
+    const Record& r = rec(index);
+    const wchar_t* t = docText.data();
+    std::size_t end = r.start + r.startTagLen; // past '>' or "/>"
+    std::size_t p = nameEnd(r.start + 1);
+    a.lastAttrEnd = p;
+    while (p < end) {
+        if (!isNameStart(t[p])) { ++p; continue; }
+        const std::size_t ns = p;
+        p = nameEnd(p);
+        const std::size_t ne = p;
+        std::size_t vs = ne, ve = ne, te = ne;
+        std::size_t q = p;
+        while (q < end && isSpace(t[q])) ++q;
+        if (q < end && t[q] == L'=') {
+            ++q;
+            while (q < end && isSpace(t[q])) ++q;
+            if (q < end && (t[q] == L'"' || t[q] == L'\'')) {
+                const wchar_t quote = t[q];
+                std::size_t z = q + 1;
+                while (z < end && t[z] != quote) ++z;
+                vs = q + 1;
+                ve = z;
+                te = z < end ? z + 1 : z;
+            } else {
+                std::size_t z = q;
+                while (z < end && !isSpace(t[z]) && t[z] != L'>' && !(t[z] == L'/' && z + 1 < end && t[z + 1] == L'>'))
+                    ++z;
+                vs = q;
+                ve = te = z;
+            }
+            p = te;
+        }
+        a.lastAttrEnd = te;
+        if (!a.found && namesEqual(t + ns, ne - ns, name)) {
+            a.found = true;
+            a.nameStart = ns;
+            a.nameEndPos = ne;
+            a.valueStart = vs;
+            a.valueEnd = ve;
+            a.tokenEnd = te;
+        }
+    }
+    return a;
+}
+
+std::wstring CXmlDocument::GetAttribute(const std::wstring& name) const {
+    if (currentPos == 0 || nodeType != 1) return {};
+    AttrScan a = scanAttributes(currentPos, name);
+    if (!a.found) return {};
+    return Unescape(docText.substr(a.valueStart, a.valueEnd - a.valueStart));
+}
+
+bool CXmlDocument::SetAttribute(const std::wstring& name, int value) {
+    return SetAttribute(name, std::to_wstring(value));
+}
+
+bool CXmlDocument::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (currentPos == 0 || nodeType != 1) return false;
+    if (name.empty() || !isNameStart(name[0]) ||
+        std::any_of(name.begin(), name.end(), [](wchar_t c) { return !isNameChar(c); }))
+        return false;
+    const std::wstring quoted = L"\"" + Escape(value, true) + L"\"";
+    if (docText.size() + quoted.size() + name.size() + 2 > 0xFFFFFFF0u) return false;
+    AttrScan a = scanAttributes(currentPos, name);
+    std::int64_t delta;
+    if (a.found) {
+        // Everything after the name ("=", any spaces, the old value, or
+        // nothing for a bare name) becomes "=" and the quoted value.
+        const std::size_t from = a.nameEndPos;
+        const std::wstring repl = L"=" + quoted;
+        delta = static_cast<std::int64_t>(repl.size()) - static_cast<std::int64_t>(a.tokenEnd - from);
+        docText.replace(from, a.tokenEnd - from, repl);
+    } else {
+        std::wstring ins = L" " + name + L"=" + quoted;
+        delta = static_cast<std::int64_t>(ins.size());
+        docText.insert(a.lastAttrEnd, ins);
+    }
+    Record& r = rec(currentPos);
+    r.startTagLen = static_cast<std::uint32_t>(r.startTagLen + delta);
+    r.length = static_cast<std::uint32_t>(r.length + delta);
+    shiftSubtree(currentPos, delta, false);
+    shiftFollowing(currentPos, delta);
+    nodeLength = r.length;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Escaping
+
+std::wstring CXmlDocument::Escape(const std::wstring& text, bool attribute) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': if (attribute) out += L"&quot;"; else out += c; break;
+        case L'\'': if (attribute) out += L"&apos;"; else out += c; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::wstring CXmlDocument::Unescape(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    const std::size_t len = text.size();
+    for (std::size_t i = 0; i < len; ++i) {
+        if (text[i] != L'&') {
+            out += text[i];
+            continue;
+        }
+        // A name of at most 9 characters closed by ';'.
+        std::size_t semi = i + 1;
+        while (semi < len && semi - (i + 1) <= 9 && text[semi] != L';' && text[semi] != L'&') ++semi;
+        const std::size_t nlen = semi - (i + 1);
+        if (semi >= len || text[semi] != L';' || nlen == 0 || nlen > 9) {
+            out += L'&';
+            continue;
+        }
+        const wchar_t* nm = text.data() + i + 1;
+        char32_t code = 0;
+        if (nm[0] == L'#') {
+            bool hex = nlen > 1 && (nm[1] == L'x' || nm[1] == L'X');
+            std::size_t k = hex ? 2 : 1;
+            bool ok = k < nlen;
+            unsigned long v = 0;
+            for (; k < nlen && ok; ++k) {
+                wchar_t d = nm[k];
+                int digit;
+                if (d >= L'0' && d <= L'9') digit = d - L'0';
+                else if (hex && d >= L'a' && d <= L'f') digit = d - L'a' + 10;
+                else if (hex && d >= L'A' && d <= L'F') digit = d - L'A' + 10;
+                else { ok = false; break; }
+                v = v * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+                if (v > 0x10FFFF) ok = false;
+            }
+            // Code points that cannot stand in text are left as written.
+            if (ok && v != 0 && !(v >= 0xD800 && v <= 0xDFFF)) code = static_cast<char32_t>(v);
+        } else {
+            code = xmlentities::Lookup(nm, nlen);
+        }
+        if (code == 0) {
+            out += L'&';
+            continue;
+        }
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (code > 0xFFFF) {
+                code -= 0x10000;
+                out += static_cast<wchar_t>(0xD800 + (code >> 10));
+                out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+            } else {
+                out += static_cast<wchar_t>(code);
+            }
+        } else {
+            out += static_cast<wchar_t>(code);
+        }
+        i = semi;
+    }
+    return out;
+}

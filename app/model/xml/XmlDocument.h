@@ -1,0 +1,133 @@
+// CXmlDocument: the program's own XML engine.
+//
+// The whole document lives in one wide string; a table of element records
+// indexes the elements inside that text by offset and length, so that
+// navigation, attribute edits and element insertions work on the text in
+// place. Records live in segments of 65536 that never move once allocated.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CXmlDocument {
+public:
+    // docFlags bits.
+    static constexpr int kFlagBomUtf16LE = 0x1;
+    static constexpr int kFlagBomUtf8 = 0x4;
+    static constexpr int kFlagIgnoreCase = 0x8;
+    static constexpr int kFlagReadStream = 0x10;
+    static constexpr int kFlagWriteStream = 0x20;
+    static constexpr int kFlagAppend = 0x40;
+    static constexpr int kFlagBomUtf16BE = 0x80;
+
+    // Record flags.
+    static constexpr std::uint32_t kLevelMask = 0xFFFF;
+    static constexpr std::uint32_t kFirstChild = 0x80000;
+    static constexpr std::uint32_t kNotEnded = 0x100000;
+    static constexpr std::uint32_t kParseError = 0x200000;
+    static constexpr std::uint32_t kNotWellFormed = 0x800000;
+
+    static constexpr int kSegmentBits = 16;
+    static constexpr int kSegmentSize = 1 << kSegmentBits;
+
+    struct Record {
+        std::uint32_t start = 0;       // offset of the element's '<'
+        std::uint32_t length = 0;      // start tag to the end of the end tag
+        std::uint32_t startTagLen = 0; // == length for the empty form
+        std::uint32_t endTagLen = 0;   // 0 for the empty form or an unended element
+        std::uint32_t flags = 0;
+        int parent = 0;
+        int firstChild = 0;
+        int nextSibling = 0;
+        int prevSibling = 0; // the first child's is the last child
+    };
+
+    CXmlDocument();
+    ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Replaces the text (nullptr: empty, table cleared), clears the log and
+    // parses. Returns whether the document is well-formed.
+    bool SetText(const wchar_t* text);
+    bool SetText(const std::wstring& text) { return SetText(text.c_str(), text.size()); }
+    bool SetText(const wchar_t* text, std::size_t length);
+
+    // Reads a file and converts it to wide text into `text` (and the
+    // document's text, unparsed). Returns true when it was read completely.
+    bool LoadFile(const std::wstring& path, std::wstring& text);
+    // Writes `text` to path in the encoding its declaration names (UTF-8
+    // without one). The file is replaced atomically: the text goes to a
+    // temporary file in the same folder, is flushed to disk and then renamed
+    // over path. A failed save leaves any old file as it was.
+    bool SaveFile(const std::wstring& path, const std::wstring& text);
+
+    bool FindElement(const std::wstring& name);
+    bool EnterElement();
+    bool LeaveElement();
+    bool AddElement(const std::wstring& name);
+    bool SetAttribute(const std::wstring& name, const std::wstring& value);
+    bool SetAttribute(const std::wstring& name, int value);
+    std::wstring GetAttribute(const std::wstring& name) const;
+
+    const std::wstring& GetText() const { return docText; }
+    const std::wstring& GetResult() const { return resultLog; }
+    bool IsWellFormed() const;
+    int GetDocFlags() const { return docFlags; }
+    void SetDocFlags(int flags) { docFlags = flags; }
+
+    // Navigation state and the table, for tests and diagnostics.
+    int ParentPos() const { return parentPos; }
+    int CurrentPos() const { return currentPos; }
+    int ChildPos() const { return childPos; }
+    int RecordCount() const { return used; }
+    int Capacity() const { return capacity; }
+    const Record& At(int index) const { return rec(index); }
+    std::wstring TagName(int index) const;
+
+    static std::wstring Escape(const std::wstring& text, bool attribute);
+    static std::wstring Unescape(const std::wstring& text);
+
+private:
+    Record& rec(int index) { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
+    const Record& rec(int index) const { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
+
+    void resetTable(std::size_t minRecords);
+    int newRecord();
+    void reserveRecords(int count);
+    void linkLastChild(int parent, int node);
+    void linkAfter(int sibling, int node);
+    void shiftSubtree(int root, std::int64_t delta, bool includeRoot);
+    void shiftFollowing(int node, std::int64_t delta);
+    void parse();
+    void addResult(const wchar_t* name, const wchar_t* textAttr = nullptr, const std::wstring& text = {},
+                   const wchar_t* numAttr = nullptr, long long n = 0, const wchar_t* numAttr2 = nullptr,
+                   long long n2 = 0);
+    bool namesEqual(const wchar_t* a, std::size_t alen, const std::wstring& b) const;
+    std::size_t nameEnd(std::size_t pos) const;
+
+    struct AttrScan {
+        bool found = false;
+        std::size_t nameStart = 0, nameEndPos = 0; // the attribute's name
+        std::size_t tokenEnd = 0;                  // end of its whole token
+        std::size_t valueStart = 0, valueEnd = 0;  // value without its quotes
+        std::size_t lastAttrEnd = 0;               // end of the last attribute (or the tag name)
+    };
+    AttrScan scanAttributes(int index, const std::wstring& name) const;
+
+    std::wstring docText;
+    std::wstring resultLog;
+    int parentPos = 0;
+    int currentPos = 0;
+    int childPos = 0;
+    int nodeType = 0;
+    std::uint32_t nodeOffset = 0;
+    std::uint32_t nodeLength = 0;
+    int docFlags = 0;
+
+    std::vector<std::unique_ptr<Record[]>> segments;
+    int capacity = 0;
+    int used = 0;
+};
