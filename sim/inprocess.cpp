@@ -4,23 +4,148 @@
 
 namespace sim {
 
-namespace {
-
-std::shared_ptr<platform::MemoryHidDevice> deviceFor(SimKeyboard& keyboard) {
-    auto device = std::make_shared<platform::MemoryHidDevice>(
-        hwi::protocol::kVendorId, modelInfo(keyboard.model()).productId, hwi::protocol::kConfigInterface);
-    device->setResponder([&keyboard](const platform::Report& out, std::vector<platform::Report>& replies) {
-        keyboard.handleReport(out, replies);
-    });
-    device->setBusy(keyboard.faults().busy);
-    return device;
+InProcessKeyboard::InProcessKeyboard(SimKeyboard& keyboard)
+    : keyboard_(keyboard), clock_(std::chrono::microseconds(keyboard.timing().latencyUs)) {
+    {
+        std::lock_guard lock(mutex_);
+        attachLocked();
+    }
+    worker_ = std::thread([this] { run(); });
 }
 
-} // namespace
+InProcessKeyboard::~InProcessKeyboard() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+    std::lock_guard lock(mutex_);
+    detachLocked();
+}
 
-InProcessKeyboard::InProcessKeyboard(SimKeyboard& keyboard)
-    : keyboard_(keyboard), attachment_(deviceFor(keyboard)) {}
+platform::MemoryHidDevice& InProcessKeyboard::device() {
+    std::lock_guard lock(mutex_);
+    return *devices_.back();
+}
 
-void InProcessKeyboard::refreshFaults() { attachment_.device().setBusy(keyboard_.faults().busy); }
+bool InProcessKeyboard::attached() const {
+    std::lock_guard lock(mutex_);
+    return attachment_ != nullptr;
+}
+
+bool InProcessKeyboard::waitAttached(bool attached, int timeoutMs) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return (attachment_ != nullptr) == attached; });
+}
+
+int InProcessKeyboard::departures() const {
+    std::lock_guard lock(mutex_);
+    return departures_;
+}
+
+void InProcessKeyboard::refreshFaults() {
+    std::lock_guard lock(mutex_);
+    devices_.back()->setBusy(keyboard_.faults().busy);
+}
+
+void InProcessKeyboard::attachLocked() {
+    auto device = std::make_shared<platform::MemoryHidDevice>(
+        hwi::protocol::kVendorId, modelInfo(keyboard_.model()).productId, hwi::protocol::kConfigInterface);
+    const std::uint64_t generation = ++generation_;
+    device->setResponder([this, generation](const platform::Report& out, std::vector<platform::Report>& replies) {
+        respond(generation, out, replies);
+    });
+    device->setBusy(keyboard_.faults().busy);
+    devices_.push_back(device);
+    attachment_ = std::make_unique<platform::MemoryHidAttachment>(device);
+    clock_.reset();
+    changed_.notify_all();
+}
+
+void InProcessKeyboard::detachLocked() {
+    if (!attachment_)
+        return;
+    // Open handles fail from here on, and replies still on the way are lost.
+    attachment_.reset();
+    deliveries_.clear();
+    ++departures_;
+    changed_.notify_all();
+}
+
+// Runs on the writer's thread, inside its write: the write returns when the
+// keyboard has taken the report.
+void InProcessKeyboard::respond(std::uint64_t generation, const platform::Report& out,
+                                std::vector<platform::Report>& replies) {
+    LinkClock::TimePoint taken;
+    {
+        std::lock_guard lock(mutex_);
+        if (generation != generation_)
+            return;
+        taken = clock_.takeOut(LinkClock::Clock::now());
+    }
+    if (clock_.paced())
+        std::this_thread::sleep_until(taken);
+
+    std::vector<platform::Report> answer;
+    const LinkEvent event = keyboard_.handleReport(out, answer);
+
+    std::unique_lock lock(mutex_);
+    if (generation != generation_)
+        return;
+    switch (event) {
+    case LinkEvent::Disconnect:
+        detachLocked();
+        attachLocked(); // plugged back in at once, as a new device
+        return;
+    case LinkEvent::Restart:
+        detachLocked();
+        returnPending_ = true;
+        returnAt_ = LinkClock::Clock::now() + std::chrono::milliseconds(keyboard_.timing().restartMs);
+        changed_.notify_all();
+        return;
+    case LinkEvent::None:
+        break;
+    }
+    if (!clock_.paced()) {
+        replies.insert(replies.end(), answer.begin(), answer.end());
+        return;
+    }
+    for (const auto& reply : answer)
+        deliveries_.push_back({clock_.sendIn(taken), generation, reply});
+    lock.unlock();
+    changed_.notify_all();
+}
+
+// Hands out replies when their frame ends and brings the keyboard back after
+// a restart.
+void InProcessKeyboard::run() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        const auto now = LinkClock::Clock::now();
+        if (returnPending_ && now >= returnAt_) {
+            returnPending_ = false;
+            attachLocked();
+            continue;
+        }
+        if (!deliveries_.empty() && deliveries_.front().due <= now) {
+            const Delivery delivery = deliveries_.front();
+            deliveries_.pop_front();
+            if (delivery.generation == generation_ && attachment_)
+                attachment_->device().queueReply(delivery.reply);
+            continue;
+        }
+        auto wakeAt = LinkClock::TimePoint::max();
+        if (returnPending_)
+            wakeAt = returnAt_;
+        if (!deliveries_.empty())
+            wakeAt = std::min(wakeAt, deliveries_.front().due);
+        if (wakeAt == LinkClock::TimePoint::max())
+            changed_.wait(lock);
+        else
+            changed_.wait_until(lock, wakeAt);
+    }
+}
 
 } // namespace sim

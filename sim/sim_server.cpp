@@ -3,6 +3,7 @@
 #include "hwi/protocol.h"
 #include "platform/sim_wire.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,6 +18,11 @@ namespace sim {
 namespace {
 
 constexpr int kRequestTimeoutMs = 500;
+// Reports read ahead of the frame that takes them; beyond this the client's
+// writes wait, as they would on a keyboard with a small buffer.
+constexpr std::size_t kMaxIncoming = 64;
+// A socket that cannot be bound again after a restart is retried this often.
+constexpr auto kRebindRetry = std::chrono::milliseconds(100);
 
 bool sendAll(int fd, const void* data, std::size_t length) {
     const auto* p = static_cast<const char*>(data);
@@ -62,10 +68,7 @@ SimServer::SimServer(SimKeyboard& keyboard) : keyboard_(keyboard) {
 
 SimServer::~SimServer() {
     dropClient();
-    if (listenFd_ >= 0) {
-        ::close(listenFd_);
-        ::unlink(socketPath_.c_str());
-    }
+    closeSocket();
     if (wakeRead_ >= 0)
         ::close(wakeRead_);
     if (wakeWrite_ >= 0)
@@ -90,16 +93,32 @@ bool SimServer::listen(const std::string& socketPath, std::string& error) {
         }
         ::unlink(socketPath.c_str());
     }
+    socketPath_ = socketPath;
+    clock_ = LinkClock(std::chrono::microseconds(keyboard_.timing().latencyUs));
+    seenChanges_ = keyboard_.changeCount();
+    return bindSocket(error);
+}
+
+bool SimServer::bindSocket(std::string& error) {
+    sockaddr_un addr;
+    fillAddress(socketPath_, addr);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) {
-        error = "cannot listen on " + socketPath + ": " + std::strerror(errno);
+        error = "cannot listen on " + socketPath_ + ": " + std::strerror(errno);
         if (fd >= 0)
             ::close(fd);
         return false;
     }
     listenFd_ = fd;
-    socketPath_ = socketPath;
     return true;
+}
+
+void SimServer::closeSocket() {
+    if (listenFd_ < 0)
+        return;
+    ::close(listenFd_);
+    ::unlink(socketPath_.c_str());
+    listenFd_ = -1;
 }
 
 void SimServer::requestStop() {
@@ -109,10 +128,52 @@ void SimServer::requestStop() {
 }
 
 void SimServer::run() {
+    using Clock = LinkClock::Clock;
     for (;;) {
-        pollfd fds[3] = {{wakeRead_, POLLIN, 0}, {listenFd_, POLLIN, 0}, {clientFd_, POLLIN, 0}};
-        const nfds_t count = clientFd_ >= 0 ? 3 : 2;
-        if (::poll(fds, count, -1) < 0) {
+        auto now = Clock::now();
+        if (away_ && now >= backAt_) {
+            std::string error;
+            if (bindSocket(error))
+                away_ = false;
+            else
+                backAt_ = now + kRebindRetry;
+        }
+        // Reports whose frame has ended are taken, in order.
+        while (!incoming_.empty() && incoming_.front().due <= now) {
+            const Pending frame = incoming_.front();
+            incoming_.pop_front();
+            takeReport(frame);
+        }
+        sendDue(now);
+
+        auto wakeAt = LinkClock::TimePoint::max();
+        if (away_)
+            wakeAt = backAt_;
+        if (!incoming_.empty())
+            wakeAt = std::min(wakeAt, incoming_.front().due);
+        if (!outgoing_.empty())
+            wakeAt = std::min(wakeAt, outgoing_.front().due);
+
+        pollfd fds[3];
+        nfds_t count = 0;
+        fds[count++] = {wakeRead_, POLLIN, 0};
+        const nfds_t clientAt = clientFd_ >= 0 && incoming_.size() < kMaxIncoming ? count : 0;
+        if (clientAt)
+            fds[count++] = {clientFd_, POLLIN, 0};
+        const nfds_t listenAt = listenFd_ >= 0 ? count : 0;
+        if (listenAt)
+            fds[count++] = {listenFd_, POLLIN, 0};
+
+        timespec timeout{};
+        timespec* wait = nullptr;
+        if (wakeAt != LinkClock::TimePoint::max()) {
+            now = Clock::now();
+            const auto left = std::max(std::chrono::nanoseconds(0), wakeAt - now);
+            timeout.tv_sec = static_cast<time_t>(left.count() / 1000000000);
+            timeout.tv_nsec = static_cast<long>(left.count() % 1000000000);
+            wait = &timeout;
+        }
+        if (::ppoll(fds, count, wait, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
             return;
@@ -121,9 +182,9 @@ void SimServer::run() {
             return;
         // The held client first: a client that closed and reconnects must
         // find the keyboard free again.
-        if (count == 3 && fds[2].revents)
-            serveClient();
-        if (fds[1].revents & POLLIN)
+        if (clientAt && fds[clientAt].revents)
+            readClient();
+        if (listenAt && (fds[listenAt].revents & POLLIN))
             acceptOne();
     }
 }
@@ -158,35 +219,81 @@ void SimServer::acceptOne() {
         return;
     }
     clientFd_ = fd;
-    pendingLength_ = 0;
+    partialLength_ = 0;
+    clock_.reset();
 }
 
-void SimServer::serveClient() {
-    const ssize_t n = ::recv(clientFd_, pending_.data() + pendingLength_, pending_.size() - pendingLength_, 0);
-    if (n < 0 && errno == EINTR)
+void SimServer::readClient() {
+    std::uint8_t buffer[4096];
+    const ssize_t n = ::recv(clientFd_, buffer, sizeof buffer, 0);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN))
         return;
     if (n <= 0) {
         dropClient();
         return;
     }
-    pendingLength_ += static_cast<std::size_t>(n);
-    if (pendingLength_ < pending_.size())
-        return;
-    pendingLength_ = 0;
+    const auto arrival = LinkClock::Clock::now();
+    for (ssize_t at = 0; at < n;) {
+        const std::size_t take = std::min(partial_.size() - partialLength_, static_cast<std::size_t>(n - at));
+        std::copy_n(buffer + at, take, partial_.begin() + static_cast<std::ptrdiff_t>(partialLength_));
+        partialLength_ += take;
+        at += static_cast<ssize_t>(take);
+        if (partialLength_ == partial_.size()) {
+            incoming_.push_back({clock_.takeOut(arrival), partial_});
+            partialLength_ = 0;
+        }
+    }
+}
+
+void SimServer::takeReport(const Pending& frame) {
     std::vector<platform::Report> replies;
-    keyboard_.handleReport(pending_, replies);
-    for (const auto& reply : replies)
+    const LinkEvent event = keyboard_.handleReport(frame.report, replies);
+    switch (event) {
+    case LinkEvent::Disconnect:
+        dropClient();
+        break;
+    case LinkEvent::Restart:
+        goAway(frame.due);
+        break;
+    case LinkEvent::None:
+        for (const auto& reply : replies)
+            outgoing_.push_back({clock_.sendIn(frame.due), reply});
+        break;
+    }
+    const std::uint64_t changes = keyboard_.changeCount();
+    if (changes != seenChanges_) {
+        seenChanges_ = changes;
+        if (onChange_)
+            onChange_();
+    }
+}
+
+void SimServer::sendDue(LinkClock::TimePoint now) {
+    while (clientFd_ >= 0 && !outgoing_.empty() && outgoing_.front().due <= now) {
+        const auto& reply = outgoing_.front().report;
         if (!sendAll(clientFd_, reply.data(), reply.size())) {
             dropClient();
             return;
         }
+        outgoing_.pop_front();
+    }
 }
 
 void SimServer::dropClient() {
     if (clientFd_ >= 0)
         ::close(clientFd_);
     clientFd_ = -1;
-    pendingLength_ = 0;
+    partialLength_ = 0;
+    incoming_.clear();
+    outgoing_.clear();
+    clock_.reset();
+}
+
+void SimServer::goAway(LinkClock::TimePoint now) {
+    dropClient();
+    closeSocket();
+    away_ = true;
+    backAt_ = now + std::chrono::milliseconds(keyboard_.timing().restartMs);
 }
 
 } // namespace sim
