@@ -103,6 +103,10 @@ TEST(KeyTables, MainBlockKeyIndexAndHWCodeNameTheSameKey) {
         }
     }
     EXPECT_EQ(checked, 36);
+    // Key 72 is capped "Fn" but carries the HW code of Right Windows.
+    EXPECT_EQ(model->HWCodeName(72), L"Right Windows");
+    EXPECT_EQ(model->HWCodeName(68), L"Left Windows");
+    EXPECT_EQ(model->HWCodeName(54), L"ENTER");
 }
 
 TEST(KeyTables, BuildFillsEveryTable) {
