@@ -559,6 +559,22 @@ std::wstring CXmlDocument::GetAttribute(const std::wstring& name) const {
     return Unescape(docText.substr(a.valueStart, a.valueEnd - a.valueStart));
 }
 
+int CXmlDocument::GetAttributeInt(const std::wstring& name) const { return LeadingInt(GetAttribute(name)); }
+
+int CXmlDocument::LeadingInt(const std::wstring& text) {
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    long long v = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        v = v * 10 + (text[i] - L'0');
+        if (v > static_cast<long long>(INT_MAX) + 1) v = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) v = -v;
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
 bool CXmlDocument::SetAttribute(const std::wstring& name, int value) {
     return SetAttribute(name, std::to_wstring(value));
 }

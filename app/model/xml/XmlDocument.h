@@ -71,6 +71,12 @@ public:
     bool SetAttribute(const std::wstring& name, const std::wstring& value);
     bool SetAttribute(const std::wstring& name, int value);
     std::wstring GetAttribute(const std::wstring& name) const;
+    // The attribute's value read as a leading decimal integer (optional
+    // white space and sign, then digits; anything after them is ignored).
+    // Text without digits and a missing attribute give 0; values beyond the
+    // int range are held at its ends.
+    int GetAttributeInt(const std::wstring& name) const;
+    static int LeadingInt(const std::wstring& text);
 
     const std::wstring& GetText() const { return docText; }
     const std::wstring& GetResult() const { return resultLog; }

@@ -162,3 +162,24 @@ TEST(XmlLog, EntriesStopOnceTheLogIsLong) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(XmlAttributeInt, LeadingDecimalInteger) {
+    struct Case {
+        const wchar_t* text;
+        int value;
+    };
+    const Case cases[] = {
+        {L"42", 42}, {L"-7", -7}, {L"+3", 3}, {L"  12ms", 12}, {L"x12", 0}, {L"", 0}, {L"-", 0},
+        {L"99999999999", 2147483647}, {L"-99999999999", -2147483647 - 1}, {L"1.5", 1}, {L"0x10", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CXmlDocument::LeadingInt(c.text), c.value) << c.text;
+    CXmlDocument doc;
+    doc.SetText(L"<E a=\"&#55;\"/>");
+    doc.FindElement(L"E");
+    EXPECT_EQ(doc.GetAttributeInt(L"a"), 7);
+    EXPECT_EQ(doc.GetAttributeInt(L"missing"), 0);
+}
+
+} // namespace
