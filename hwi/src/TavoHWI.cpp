@@ -13,7 +13,9 @@
 
 CTavoHWI::CTavoHWI() : m_util(nullptr), m_dev(nullptr), m_version{} {}
 
-CTavoHWI::~CTavoHWI() { __closeDev(); }
+CTavoHWI::~CTavoHWI() {
+    __closeDev();
+}
 
 CTavoHWI& CTavoHWI::operator=(const CTavoHWI& other) {
     if (this != &other)
@@ -43,9 +45,13 @@ bool CTavoHWI::__closeDev() {
     return true;
 }
 
-bool CTavoHWI::DetectDevice() { return hwi::findKeyboardInterface().type != 0; }
+bool CTavoHWI::DetectDevice() {
+    return hwi::findKeyboardInterface().type != 0;
+}
 
-int CTavoHWI::DetectDeviceType() { return hwi::findKeyboardInterface().type; }
+int CTavoHWI::DetectDeviceType() {
+    return hwi::findKeyboardInterface().type;
+}
 
 bool CTavoHWI::ReadKeyboardVersion(wchar_t* text) {
     if (!m_util || !text)
@@ -62,7 +68,8 @@ wchar_t* CTavoHWI::getHardwareVersion() {
 namespace {
 
 bool slotOf(int layerIndex, int key, int* slot) {
-    if (layerIndex < 0 || layerIndex >= hwi::protocol::kLayerCount || key < 1 || key > hwi::protocol::kKeyCount)
+    if (layerIndex < 0 || layerIndex >= hwi::protocol::kLayerCount || key < 1 ||
+        key > hwi::protocol::kKeyCount)
         return false;
     *slot = layerIndex * hwi::protocol::kKeyCount + key - 1;
     return true;
@@ -121,16 +128,16 @@ bool CTavoHWI::getKeyboardLightArea(int* values) {
 
 bool CTavoHWI::readKeyLightFromDev() {
     return m_dev && m_util &&
-           hwi::readArea(*m_util, hwi::protocol::CMD_LIGHT_READ, hwi::protocol::CMD_LIGHT_DATA, m_dev->light.data(),
-                         m_dev->light.size());
+           hwi::readArea(*m_util, hwi::protocol::CMD_LIGHT_READ, hwi::protocol::CMD_LIGHT_DATA,
+                         m_dev->light.data(), m_dev->light.size());
 }
 
 bool CTavoHWI::getPressCounterFromDev(int* counters) {
     if (!m_dev || !m_util || !counters)
         return false;
     auto& area = m_dev->counters;
-    const bool received = hwi::readArea(*m_util, hwi::protocol::CMD_COUNTERS_READ, hwi::protocol::CMD_COUNTERS_READ,
-                                        area.data(), area.size());
+    const bool received = hwi::readArea(*m_util, hwi::protocol::CMD_COUNTERS_READ,
+                                        hwi::protocol::CMD_COUNTERS_READ, area.data(), area.size());
     for (int i = 0; i < hwi::protocol::kKeyCount; ++i) {
         const std::size_t at = static_cast<std::size_t>(i) * 4;
         const std::uint32_t value = area[at] | area[at + 1] << 8 | area[at + 2] << 16 |

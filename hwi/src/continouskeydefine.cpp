@@ -29,7 +29,8 @@ bool CContinousKeyDefine::encode(unsigned char* buffer, int reportSize, int* len
     std::memset(buffer, 0, static_cast<std::size_t>(*length));
     writeHead(buffer);
     *length = kBlock;
-    const int n = usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxContinousCodes));
+    const int n =
+        usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxContinousCodes));
     if (n <= 0)
         return false;
     buffer[kDelayAt] = static_cast<unsigned char>(delay >> 8);

@@ -40,14 +40,16 @@ std::optional<FirmwareRecord> parseLine(std::string_view line) {
         bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
         sum += bytes.back();
     }
-    if (bytes.size() < kRecordOverhead || bytes[0] + kRecordOverhead != bytes.size() || (sum & 0xFF) != 0)
+    if (bytes.size() < kRecordOverhead || bytes[0] + kRecordOverhead != bytes.size() ||
+        (sum & 0xFF) != 0)
         return std::nullopt;
     return bytes;
 }
 
 } // namespace
 
-std::optional<std::vector<FirmwareRecord>> parseFirmwareImage(const char* image, std::size_t length) {
+std::optional<std::vector<FirmwareRecord>> parseFirmwareImage(const char* image,
+                                                              std::size_t length) {
     if (!image || length == 0)
         return std::nullopt;
     const std::string_view text(image, strnlen(image, length));

@@ -21,7 +21,8 @@ using FirmwareRecord = std::vector<std::uint8_t>; // a line's decoded bytes
 // at most the 62 bytes a report carries and at least an Intel HEX record's
 // five, its byte count must match its data and its checksum must be right.
 // Nothing for a malformed image.
-std::optional<std::vector<FirmwareRecord>> parseFirmwareImage(const char* image, std::size_t length);
+std::optional<std::vector<FirmwareRecord>> parseFirmwareImage(const char* image,
+                                                              std::size_t length);
 
 // Checks the image, then sends it line by line and posts the progress value
 // (150 * lines sent / lines, each new value once). False, with nothing sent,

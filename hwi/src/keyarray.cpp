@@ -20,7 +20,9 @@ constexpr int kFormMacro = 2;
 constexpr int kFirstMacroType = 2;
 constexpr int kPlayModes = 3;
 
-std::vector<int> slice(const int* values, int from, int n) { return std::vector<int>(values + from, values + from + n); }
+std::vector<int> slice(const int* values, int from, int n) {
+    return std::vector<int>(values + from, values + from + n);
+}
 
 CKeyDefine* codesRecord(int layer, int key, const int* v, int filled) {
     if (filled < 2)
@@ -125,7 +127,8 @@ int elementsOf(const CKeyDefine* record) {
 }
 
 int at(const std::vector<int>& list, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[static_cast<std::size_t>(i)] : 0;
+    return i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[static_cast<std::size_t>(i)]
+                                                               : 0;
 }
 
 } // namespace

@@ -12,4 +12,6 @@ void CKeyDefine::writeHead(unsigned char* block) const {
     block[4] = static_cast<unsigned char>(type);
 }
 
-int usableCount(int count, int available, int limit) { return std::clamp(count, 0, std::min(available, limit)); }
+int usableCount(int count, int available, int limit) {
+    return std::clamp(count, 0, std::min(available, limit));
+}

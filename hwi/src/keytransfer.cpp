@@ -18,8 +18,12 @@ namespace {
 
 constexpr int kBlock = static_cast<int>(kBlockSize);
 
-int layerOfSlot(int slot) { return slot / kKeyCount + 1; }
-int keyOfSlot(int slot) { return slot % kKeyCount + 1; }
+int layerOfSlot(int slot) {
+    return slot / kKeyCount + 1;
+}
+int keyOfSlot(int slot) {
+    return slot % kKeyCount + 1;
+}
 
 bool writeRecord(CKeyboardUtil& link, CKeyDefine& record, int slot) {
     int length = 0;
@@ -59,7 +63,9 @@ std::unique_ptr<CKeyDefine> recordOfType(int type, int key, int layer) {
     }
 }
 
-bool isMacroType(int type) { return type >= 2 && type <= 4; }
+bool isMacroType(int type) {
+    return type >= 2 && type <= 4;
+}
 
 } // namespace
 
@@ -68,8 +74,9 @@ bool writeKeyDefinitions(CKeyboardUtil& link, const CTavo& device, HWND progress
         return false;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         CKeyDefine* record = device.slots[static_cast<std::size_t>(slot)];
-        const bool sent = record ? writeRecord(link, *record, slot)
-                                 : sendReport(link, reports::emptySlot(layerOfSlot(slot), keyOfSlot(slot)));
+        const bool sent =
+            record ? writeRecord(link, *record, slot)
+                   : sendReport(link, reports::emptySlot(layerOfSlot(slot), keyOfSlot(slot)));
         if (!sent)
             return false;
         postProgress(progress, static_cast<unsigned>(slot));
@@ -97,7 +104,8 @@ bool readKeyDefinitions(CKeyboardUtil& link, CTavo& device, HWND progress) {
         if (isMacroType(type)) {
             const int payload = reply[9] * 256 + reply[10];
             if (payload > static_cast<int>(kMacroPieceSize))
-                count = (payload + static_cast<int>(kMacroPieceSize) - 1) / static_cast<int>(kMacroPieceSize);
+                count = (payload + static_cast<int>(kMacroPieceSize) - 1) /
+                        static_cast<int>(kMacroPieceSize);
         }
         blocks.assign(reply.begin(), reply.end());
         for (int j = 1; j < count; ++j, ++replies) {

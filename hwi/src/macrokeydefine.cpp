@@ -22,10 +22,13 @@ constexpr int kMaxTimedSteps = (kMaxMacroPayload + 3) / 4;
 
 // The decoder reads any non-zero byte 6 as the timed layout; the encoder
 // follows the byte that travels.
-bool CMacroKeyDefine::withStepDelays() const { return (stepDelays & 0xFF) != 0; }
+bool CMacroKeyDefine::withStepDelays() const {
+    return (stepDelays & 0xFF) != 0;
+}
 
 int CMacroKeyDefine::stepsCarried() const {
-    return usableCount(count, static_cast<int>(codes.size()), withStepDelays() ? kMaxTimedSteps : kMaxPlainSteps);
+    return usableCount(count, static_cast<int>(codes.size()),
+                       withStepDelays() ? kMaxTimedSteps : kMaxPlainSteps);
 }
 
 int CMacroKeyDefine::payloadLength() const {
@@ -58,7 +61,9 @@ bool CMacroKeyDefine::encode(unsigned char* buffer, int reportSize, int* length)
     for (int i = 0; i < n; ++i) {
         bytes.push_back(static_cast<unsigned char>(codes[static_cast<std::size_t>(i)]));
         if (withStepDelays() && i + 1 < n) {
-            const int after = static_cast<std::size_t>(i) < delays.size() ? delays[static_cast<std::size_t>(i)] : 0;
+            const int after = static_cast<std::size_t>(i) < delays.size()
+                                  ? delays[static_cast<std::size_t>(i)]
+                                  : 0;
             bytes.push_back(kMacroStepMark);
             bytes.push_back(static_cast<unsigned char>(after >> 8));
             bytes.push_back(static_cast<unsigned char>(after));
@@ -106,7 +111,8 @@ bool CMacroKeyDefine::decode(const unsigned char* bytes, int reportSize, int tot
             codes[static_cast<std::size_t>(i)] = payload[static_cast<std::size_t>(4 * i)];
             if (i + 1 < count)
                 delays[static_cast<std::size_t>(i)] =
-                    payload[static_cast<std::size_t>(4 * i + 2)] * 256 + payload[static_cast<std::size_t>(4 * i + 3)];
+                    payload[static_cast<std::size_t>(4 * i + 2)] * 256 +
+                    payload[static_cast<std::size_t>(4 * i + 3)];
         }
     } else {
         count = available;

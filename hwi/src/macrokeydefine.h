@@ -20,8 +20,8 @@ class CMacroKeyDefine final : public CKeyDefine {
     // Payload length L of the wire form (0 without steps).
     int payloadLength() const;
 
-    int stepDelays = 0;      // 0: plain list of codes; otherwise a delay follows every code but the last
-    int cycles = 0;          // 8 bits travel
+    int stepDelays = 0; // 0: plain list of codes; otherwise a delay follows every code but the last
+    int cycles = 0;     // 8 bits travel
     std::vector<int> delays; // delay after each step; the last one is not sent; 16 bits travel
     std::vector<int> codes;  // one byte each on the wire
     int count = 0;           // number of steps

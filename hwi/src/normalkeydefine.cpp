@@ -27,7 +27,8 @@ bool CNormalKeyDefine::encode(unsigned char* buffer, int reportSize, int* length
         return false;
     std::memset(buffer, 0, static_cast<std::size_t>(*length));
     writeHead(buffer);
-    const int n = usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxNormalCodes));
+    const int n =
+        usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxNormalCodes));
     buffer[kCountAt] = static_cast<unsigned char>(n);
     for (int i = 0; i < n; ++i)
         buffer[kCodesAt + i] = static_cast<unsigned char>(codes[static_cast<std::size_t>(i)]);

@@ -52,7 +52,8 @@ Report firmwareLine(const std::uint8_t* bytes, std::size_t count) {
     return report;
 }
 
-void storePiece(const Reply& reply, std::uint8_t* area, std::size_t areaSize, std::size_t* position) {
+void storePiece(const Reply& reply, std::uint8_t* area, std::size_t areaSize,
+                std::size_t* position) {
     const std::size_t n = std::min<std::size_t>(reply[2], kAreaPieceSize);
     if (*position < areaSize)
         std::memcpy(area + *position, reply.data() + 3, std::min(n, areaSize - *position));

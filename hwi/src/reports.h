@@ -31,6 +31,7 @@ Report firmwareLine(const std::uint8_t* bytes, std::size_t count);
 // Stores the piece a light or counter reply carries (n at r[2], bytes from
 // r[3]) into an area at *position and advances it. n is cut to the 61 bytes a
 // reply holds; nothing is stored beyond the area.
-void storePiece(const Reply& reply, std::uint8_t* area, std::size_t areaSize, std::size_t* position);
+void storePiece(const Reply& reply, std::uint8_t* area, std::size_t areaSize,
+                std::size_t* position);
 
 } // namespace hwi::reports

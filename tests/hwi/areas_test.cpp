@@ -19,19 +19,21 @@ std::vector<int> colours() {
 
 // Answers a request code with replies; r[1..] given, r[0] = 0.
 void answer(OpenKeyboard& kb, std::uint8_t request, std::vector<Bytes> replies) {
-    kb.device->setResponder([request, replies](const platform::Report& out, std::vector<platform::Report>& queue) {
-        if (out[2] != request)
-            return;
-        for (const auto& r : replies) {
-            platform::Report report{};
-            std::copy(r.begin(), r.end(), report.begin() + 1);
-            queue.push_back(report);
-        }
-    });
+    kb.device->setResponder(
+        [request, replies](const platform::Report& out, std::vector<platform::Report>& queue) {
+            if (out[2] != request)
+                return;
+            for (const auto& r : replies) {
+                platform::Report report{};
+                std::copy(r.begin(), r.end(), report.begin() + 1);
+                queue.push_back(report);
+            }
+        });
 }
 
 // A piece reply: r[1] = code, r[2] = n, then the bytes.
-Bytes piece(std::uint8_t code, const std::vector<int>& bytes, std::size_t from, std::size_t n, int claimed = -1) {
+Bytes piece(std::uint8_t code, const std::vector<int>& bytes, std::size_t from, std::size_t n,
+            int claimed = -1) {
     Bytes r = reply({0, code, static_cast<std::uint8_t>(claimed < 0 ? n : claimed)});
     for (std::size_t i = 0; i < n && from + i < bytes.size() && 3 + i < 64; ++i)
         r[3 + i] = static_cast<std::uint8_t>(bytes[from + i]);

@@ -40,7 +40,8 @@ const std::string kEof = ":00000001FF";
 std::string image(std::size_t lines) {
     std::string text;
     for (std::size_t i = 0; i + 1 < lines; ++i)
-        text += record(static_cast<std::uint16_t>(16 * i), data(16, static_cast<std::uint8_t>(i))) + "\r\n";
+        text += record(static_cast<std::uint16_t>(16 * i), data(16, static_cast<std::uint8_t>(i))) +
+                "\r\n";
     return text + kEof + "\r\n";
 }
 
@@ -51,7 +52,8 @@ bool download(OpenKeyboard& kb, std::string text, bool withWindow = true) {
 
 TEST(Firmware, EachLineIsOneReportOfItsDecodedBytes) {
     OpenKeyboard kb;
-    const std::string first = record(0x1234, data(57, 0xA0), true); // 62 bytes: the most a report carries
+    const std::string first =
+        record(0x1234, data(57, 0xA0), true); // 62 bytes: the most a report carries
     ASSERT_TRUE(download(kb, first + "\r\n" + kEof + "\r\n"));
     const auto written = kb.device->written();
     ASSERT_EQ(written.size(), 2u);
@@ -64,11 +66,11 @@ TEST(Firmware, EachLineIsOneReportOfItsDecodedBytes) {
     for (int i = 0; i < 57; ++i)
         expected[7 + i] = static_cast<std::uint8_t>(0xA0 + i);
     expected[64] = static_cast<std::uint8_t>(-(57 + 0x12 + 0x34 + [] {
-                                                 unsigned s = 0;
-                                                 for (int i = 0; i < 57; ++i)
-                                                     s += 0xA0 + i;
-                                                 return s;
-                                             }()));
+        unsigned s = 0;
+        for (int i = 0; i < 57; ++i)
+            s += 0xA0 + i;
+        return s;
+    }()));
     EXPECT_EQ(written[0], expected);
     platform::Report eof{};
     eof[2] = 0x3A;
@@ -143,7 +145,8 @@ TEST(Firmware, AMalformedImageSendsNothing) {
     for (const auto& c : cases) {
         OpenKeyboard kb;
         std::string text = c.text;
-        EXPECT_FALSE(kb.hwi.WriteFirmwareToKeyboard(text.data(), static_cast<int>(text.size()), kb.window.handle()))
+        EXPECT_FALSE(kb.hwi.WriteFirmwareToKeyboard(text.data(), static_cast<int>(text.size()),
+                                                    kb.window.handle()))
             << c.name;
         EXPECT_TRUE(kb.device->written().empty()) << c.name;
         EXPECT_TRUE(kb.progress().empty()) << c.name;
@@ -159,7 +162,8 @@ TEST(Firmware, TheLengthBoundsTheImage) {
     OpenKeyboard kb;
     // Only the first line lies within the length; what follows is not read.
     std::string text = image(1) + "garbage";
-    ASSERT_TRUE(kb.hwi.WriteFirmwareToKeyboard(text.data(), static_cast<int>(kEof.size()), nullptr));
+    ASSERT_TRUE(
+        kb.hwi.WriteFirmwareToKeyboard(text.data(), static_cast<int>(kEof.size()), nullptr));
     EXPECT_EQ(kb.device->written().size(), 1u);
 }
 

@@ -17,11 +17,14 @@ std::vector<std::uintptr_t> allSlots() {
     return slots;
 }
 
-Bytes emptySlotBlock(int layer, int key) { return reply({0, 0xF0, static_cast<std::uint8_t>(layer), static_cast<std::uint8_t>(key)}); }
+Bytes emptySlotBlock(int layer, int key) {
+    return reply({0, 0xF0, static_cast<std::uint8_t>(layer), static_cast<std::uint8_t>(key)});
+}
 
 std::vector<int> getArray(CTavoHWI& hwi, int layer, int key, int fill = -7) {
     std::vector<int> values(1024, fill);
-    EXPECT_TRUE(hwi.getKeyConfiguration(layer, key, values.data(), static_cast<int>(values.size())));
+    EXPECT_TRUE(
+        hwi.getKeyConfiguration(layer, key, values.data(), static_cast<int>(values.size())));
     return values;
 }
 
@@ -66,7 +69,8 @@ TEST(KeyArrays, ArraysThatAreNoDefinitionChangeNothing) {
         {"delayed, fewer elements", {1, 30, 2, 1}},
         {"macro, fewer elements", {2, 0, 1, 1, 0, 3, 1, 10, 2, 20}},
         {"unknown play mode", {2, 3, 1, 0, 0, 1, 0x41}},
-        {"too many codes for a block", [] {
+        {"too many codes for a block",
+         [] {
              std::vector<int> v = {0, 59};
              v.resize(61, 0x04);
              return v;
@@ -78,7 +82,8 @@ TEST(KeyArrays, ArraysThatAreNoDefinitionChangeNothing) {
     kb.hwi.setKeyConfiguration(0, 9, good.data(), 3);
     for (auto [name, v] : bad) {
         v.reserve(v.size() + 8); // room behind the array that must not be read as part of it
-        EXPECT_FALSE(kb.hwi.setKeyConfiguration(0, 9, v.data(), static_cast<int>(v.size()))) << name;
+        EXPECT_FALSE(kb.hwi.setKeyConfiguration(0, 9, v.data(), static_cast<int>(v.size())))
+            << name;
         EXPECT_EQ(getArray(kb.hwi, 0, 9), asRead({0, 1, 0x41})) << name;
     }
     const std::pair<int, int> noSlot[] = {{-1, 1}, {2, 1}, {0, 0}, {1, 105}};
@@ -141,9 +146,10 @@ TEST(KeyWrite, RecordsGoInSlotOrderAndMacrosSpanTheirBlocks) {
     for (int i = 0; i < 54; ++i)
         macro.push_back(0x10 + i);
     std::vector<int> emulate = {1, 300, 1, 0x04};
-    kb.hwi.setKeyConfiguration(1, 3, single.data(), 3);                                  // slot 106
-    kb.hwi.setKeyConfiguration(0, 2, macro.data(), static_cast<int>(macro.size()));      // slot 1
-    kb.hwi.setKeyConfiguration(1, 104, emulate.data(), static_cast<int>(emulate.size())); // slot 207
+    kb.hwi.setKeyConfiguration(1, 3, single.data(), 3);                             // slot 106
+    kb.hwi.setKeyConfiguration(0, 2, macro.data(), static_cast<int>(macro.size())); // slot 1
+    kb.hwi.setKeyConfiguration(1, 104, emulate.data(),
+                               static_cast<int>(emulate.size())); // slot 207
     ASSERT_TRUE(kb.hwi.writeKeyConfigurationToDev(kb.window.handle()));
 
     const auto written = kb.device->written();
@@ -189,18 +195,21 @@ TEST(KeyWrite, StopsAtTheFirstFailedWriteWithoutTheEndReport) {
 
 // Answers a read request with the given replies.
 void answerRead(OpenKeyboard& kb, std::vector<Bytes> replies) {
-    kb.device->setResponder([replies](const platform::Report& out, std::vector<platform::Report>& queue) {
-        if (out[2] != 0xF2)
-            return;
-        for (const auto& r : replies) {
-            platform::Report report{};
-            std::copy(r.begin(), r.end(), report.begin() + 1);
-            queue.push_back(report);
-        }
-    });
+    kb.device->setResponder(
+        [replies](const platform::Report& out, std::vector<platform::Report>& queue) {
+            if (out[2] != 0xF2)
+                return;
+            for (const auto& r : replies) {
+                platform::Report report{};
+                std::copy(r.begin(), r.end(), report.begin() + 1);
+                queue.push_back(report);
+            }
+        });
 }
 
-Bytes endMarker() { return reply({0xF6, 0xF0}); } // r[0] decides, whatever r[1] holds
+Bytes endMarker() {
+    return reply({0xF6, 0xF0});
+} // r[0] decides, whatever r[1] holds
 
 TEST(KeyRead, StoresEveryRecordIntoItsSlotAndSkipsTheRest) {
     OpenKeyboard kb;
@@ -208,15 +217,14 @@ TEST(KeyRead, StoresEveryRecordIntoItsSlotAndSkipsTheRest) {
     kb.hwi.setKeyConfiguration(0, 50, before.data(), 3); // not mentioned: kept
     answerRead(kb, {
                        reply({0, 0xF0, 2, 3, 0, 1, 0x41}),
-                       reply({0, 0x55, 1, 1, 0, 1, 0x41}),        // no record code: skipped
+                       reply({0, 0x55, 1, 1, 0, 1, 0x41}), // no record code: skipped
                        reply({0, 0xF0, 1, 1, 1, 0x01, 0x2C, 1, 0x04}),
-                       reply({0, 0xF0, 3, 1, 0, 1, 0x41}),        // layer 3: no slot
-                       reply({0, 0xF0, 1, 105, 0, 1, 0x41}),      // key 105: no slot
-                       reply({0, 0xF0, 1, 0, 0, 1, 0x41}),        // key 0: no slot
-                       reply({0, 0xF0, 1, 2, 5, 1, 0x41}),        // type 5: no class
-                       reply({0, 0xF0, 1, 104, 3, 5, 0, 0, 30, 0, 2, 0xA0, 0xA1}),
-                       endMarker(),
-                       reply({0, 0xF0, 1, 4, 0, 1, 0x41}),        // after the end: never read
+                       reply({0, 0xF0, 3, 1, 0, 1, 0x41}),   // layer 3: no slot
+                       reply({0, 0xF0, 1, 105, 0, 1, 0x41}), // key 105: no slot
+                       reply({0, 0xF0, 1, 0, 0, 1, 0x41}),   // key 0: no slot
+                       reply({0, 0xF0, 1, 2, 5, 1, 0x41}),   // type 5: no class
+                       reply({0, 0xF0, 1, 104, 3, 5, 0, 0, 30, 0, 2, 0xA0, 0xA1}), endMarker(),
+                       reply({0, 0xF0, 1, 4, 0, 1, 0x41}), // after the end: never read
                    });
     ASSERT_TRUE(kb.hwi.readKeyDefinationFromDev(kb.window.handle()));
     EXPECT_EQ(getArray(kb.hwi, 1, 3), asRead({0, 1, 0x41}));
@@ -259,18 +267,19 @@ TEST(KeyRead, WriteThenReadGivesTheSameArrays) {
     OpenKeyboard kb;
     // A keyboard that keeps the blocks of the last write and plays them back.
     auto stored = std::make_shared<std::vector<platform::Report>>();
-    kb.device->setResponder([stored](const platform::Report& out, std::vector<platform::Report>& queue) {
-        if (out[2] == 0xF1)
-            stored->clear();
-        else if (out[2] == 0xF0)
-            stored->push_back(out);
-        else if (out[2] == 0xF2) {
-            queue = *stored;
-            platform::Report end{};
-            end[1] = 0xF6;
-            queue.push_back(end);
-        }
-    });
+    kb.device->setResponder(
+        [stored](const platform::Report& out, std::vector<platform::Report>& queue) {
+            if (out[2] == 0xF1)
+                stored->clear();
+            else if (out[2] == 0xF0)
+                stored->push_back(out);
+            else if (out[2] == 0xF2) {
+                queue = *stored;
+                platform::Report end{};
+                end[1] = 0xF6;
+                queue.push_back(end);
+            }
+        });
     std::vector<int> timed = {2, 2, 0, 1, 0, 40};
     for (int i = 0; i < 40; ++i) {
         timed.push_back(0x20 + i);
@@ -278,11 +287,13 @@ TEST(KeyRead, WriteThenReadGivesTheSameArrays) {
             timed.push_back(1000 + i);
     }
     const std::vector<std::vector<int>> arrays = {
-        {0, 1, 0x41}, {0, 2, 130, 130}, {1, 30, 3, 4, 5, 6}, {2, 0, 3, 0, 25, 2, 7, 8}, timed, {2, 1, 0, 1, 0, 1, 9}};
+        {0, 1, 0x41}, {0, 2, 130, 130},     {1, 30, 3, 4, 5, 6}, {2, 0, 3, 0, 25, 2, 7, 8},
+        timed,        {2, 1, 0, 1, 0, 1, 9}};
     kb.hwi.prepare();
     for (std::size_t i = 0; i < arrays.size(); ++i) {
         auto v = arrays[i];
-        ASSERT_TRUE(kb.hwi.setKeyConfiguration(static_cast<int>(i % 2), static_cast<int>(10 * i + 1), v.data(),
+        ASSERT_TRUE(kb.hwi.setKeyConfiguration(static_cast<int>(i % 2),
+                                               static_cast<int>(10 * i + 1), v.data(),
                                                static_cast<int>(v.size())));
     }
     ASSERT_TRUE(kb.hwi.writeKeyConfigurationToDev(nullptr));
@@ -290,7 +301,9 @@ TEST(KeyRead, WriteThenReadGivesTheSameArrays) {
     ASSERT_TRUE(kb.hwi.readKeyDefinationFromDev(kb.window.handle()));
     EXPECT_EQ(kb.progress(), allSlots());
     for (std::size_t i = 0; i < arrays.size(); ++i)
-        EXPECT_EQ(getArray(kb.hwi, static_cast<int>(i % 2), static_cast<int>(10 * i + 1)), asRead(arrays[i])) << i;
+        EXPECT_EQ(getArray(kb.hwi, static_cast<int>(i % 2), static_cast<int>(10 * i + 1)),
+                  asRead(arrays[i]))
+            << i;
 }
 
 TEST(KeyRead, FailuresEndTheReadWithFalseWithinTheTimeOut) {

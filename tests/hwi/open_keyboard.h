@@ -43,10 +43,11 @@ struct OpenKeyboard {
         auto* raw = device.get();
         // The device copies its responder for every write: the count lives outside.
         auto seen = std::make_shared<std::size_t>(0);
-        device->setResponder([raw, reports, seen](const platform::Report&, std::vector<platform::Report>&) {
-            if (++*seen >= reports)
-                raw->setWriteFails(true);
-        });
+        device->setResponder(
+            [raw, reports, seen](const platform::Report&, std::vector<platform::Report>&) {
+                if (++*seen >= reports)
+                    raw->setWriteFails(true);
+            });
     }
 };
 
@@ -63,6 +64,8 @@ inline Bytes reply(std::initializer_list<std::uint8_t> head) {
 }
 
 // Bytes 1..64 of a written report.
-inline Bytes payloadOf(const platform::Report& report) { return Bytes(report.begin() + 1, report.end()); }
+inline Bytes payloadOf(const platform::Report& report) {
+    return Bytes(report.begin() + 1, report.end());
+}
 
 } // namespace hwi_test

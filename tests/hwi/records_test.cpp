@@ -34,8 +34,8 @@ std::unique_ptr<CKeyDefine> continous(int layer, int key, int delay, std::vector
     return r;
 }
 
-std::unique_ptr<CMacroKeyDefine> macro(int type, int cycles, int stepDelays, int delay, std::vector<int> codes,
-                                       std::vector<int> delays = {}) {
+std::unique_ptr<CMacroKeyDefine> macro(int type, int cycles, int stepDelays, int delay,
+                                       std::vector<int> codes, std::vector<int> delays = {}) {
     auto r = std::make_unique<CMacroKeyDefine>(7, 1);
     r->type = type;
     r->cycles = cycles;
@@ -72,23 +72,48 @@ struct ImageCase {
 
 TEST(Records, EncodeGivesTheExactBlocks) {
     const std::vector<ImageCase> cases = {
-        {"one code", [] { return normal(2, 5, {0x41}); }, [] { return block({0, 0xF0, 2, 5, 0, 1, 0x41}); }},
+        {"one code", [] { return normal(2, 5, {0x41}); },
+         [] {
+             return block({0, 0xF0, 2, 5, 0, 1, 0x41});
+         }},
         {"combination, codes keep their low byte",
-         [] { return normal(1, 104, {0x1E0, 0x04}); },
-         [] { return block({0, 0xF0, 1, 104, 0, 2, 0xE0, 0x04}); }},
-        {"no codes", [] { return normal(1, 1, {}); }, [] { return block({0, 0xF0, 1, 1, 0}); }},
-        {"delayed codes", [] { return continous(1, 9, 300, {0x04, 0x05}); },
-         [] { return block({0, 0xF0, 1, 9, 1, 0x01, 0x2C, 2, 0x04, 0x05}); }},
+         [] {
+             return normal(1, 104, {0x1E0, 0x04});
+         },
+         [] {
+             return block({0, 0xF0, 1, 104, 0, 2, 0xE0, 0x04});
+         }},
+        {"no codes", [] { return normal(1, 1, {}); },
+         [] {
+             return block({0, 0xF0, 1, 1, 0});
+         }},
+        {"delayed codes",
+         [] {
+             return continous(1, 9, 300, {0x04, 0x05});
+         },
+         [] {
+             return block({0, 0xF0, 1, 9, 1, 0x01, 0x2C, 2, 0x04, 0x05});
+         }},
         {"delayed without codes", [] { return continous(2, 9, 300, {}); },
-         [] { return block({0, 0xF0, 2, 9, 1}); }},
+         [] {
+             return block({0, 0xF0, 2, 9, 1});
+         }},
         {"macro mode 1 plain",
-         [] { return macro(3, 5, 0, 30, {0x0A, 0x0B}); },
-         [] { return block({0, 0xF0, 1, 7, 3, 5, 0, 0x00, 0x1E, 0x00, 0x02, 0x0A, 0x0B}); }},
+         [] {
+             return macro(3, 5, 0, 30, {0x0A, 0x0B});
+         },
+         [] {
+             return block({0, 0xF0, 1, 7, 3, 5, 0, 0x00, 0x1E, 0x00, 0x02, 0x0A, 0x0B});
+         }},
         {"macro with step delays",
-         [] { return macro(2, 1, 1, 0, {0xA0, 0xA1, 0xA2}, {100, 50, 999}); },
-         [] { return block({0, 0xF0, 1, 7, 2, 1, 1, 0, 0, 0, 9, 0xA0, 0xC8, 0x00, 0x64, 0xA1, 0xC8, 0x00, 0x32, 0xA2}); }},
-        {"macro of 53 codes fills one block",
-         [] { return macro(4, 2, 0, 0, sequence(53)); },
+         [] {
+             return macro(2, 1, 1, 0, {0xA0, 0xA1, 0xA2}, {100, 50, 999});
+         },
+         [] {
+             return block({0, 0xF0, 1,    7,    2,    1,    1,    0,    0,    0,
+                           9, 0xA0, 0xC8, 0x00, 0x64, 0xA1, 0xC8, 0x00, 0x32, 0xA2});
+         }},
+        {"macro of 53 codes fills one block", [] { return macro(4, 2, 0, 0, sequence(53)); },
          [] {
              Bytes b = block({0, 0xF0, 1, 7, 4, 2, 0, 0, 0, 0, 53});
              const auto codes = sequence(53);
@@ -122,7 +147,7 @@ TEST(Records, MacroBlockCountFollowsThePayloadLength) {
         int payload;
         std::size_t blocks;
     } cases[] = {{1, 0, 1, 1}, {53, 0, 53, 1}, {54, 0, 54, 2}, {106, 0, 106, 2}, {107, 0, 107, 3},
-                 {1, 1, 1, 1}, {14, 1, 53, 1},  {15, 1, 57, 2},   {200, 1, 797, 16}};
+                 {1, 1, 1, 1}, {14, 1, 53, 1}, {15, 1, 57, 2}, {200, 1, 797, 16}};
     for (const auto& c : cases) {
         auto record = macro(2, 1, c.stepDelays, 0, sequence(c.steps));
         EXPECT_EQ(record->payloadLength(), c.payload) << c.steps;
@@ -172,7 +197,8 @@ TEST(Records, DecodeGivesBackTheMembers) {
         EXPECT_EQ(back.codes, sequence(m.steps));
         std::vector<int> expectedDelays(static_cast<std::size_t>(m.steps), 0);
         if (m.stepDelays)
-            std::copy(delays.begin(), delays.end() - 1, expectedDelays.begin()); // the last one does not travel
+            std::copy(delays.begin(), delays.end() - 1,
+                      expectedDelays.begin()); // the last one does not travel
         EXPECT_EQ(back.delays, expectedDelays) << m.steps;
     }
 }
@@ -232,7 +258,8 @@ TEST(Records, DecodeNeverReadsBeyondWhatArrived) {
         int count;
     } cases[] = {{0, 53}, {1, 14}};
     for (const auto& c : cases) {
-        Bytes head = block({0, 0xF0, 1, 1, 2, 1, c.stepDelays, 0, 0, 0xFF, 0xFF}); // L = 65535, one block
+        Bytes head =
+            block({0, 0xF0, 1, 1, 2, 1, c.stepDelays, 0, 0, 0xFF, 0xFF}); // L = 65535, one block
         CMacroKeyDefine macroBack(1, 1);
         ASSERT_TRUE(macroBack.decode(head.data(), 64, 64));
         EXPECT_EQ(macroBack.count, c.count);
