@@ -63,8 +63,9 @@ CKeyDefine* macroRecord(int layer, int key, const int* v, int filled) {
     if (stepDelays == 0) {
         listLength = n;
         payload = n;
-    } else if (stepDelays == 1) {
-        listLength = n > 0 ? 2L * n - 1 : 0;
+    } else {
+        // Any other stepDelays value carries no list but travels in the timed layout.
+        listLength = stepDelays == 1 && n > 0 ? 2L * n - 1 : 0;
         payload = n > 0 ? 4L * n - 3 : 0;
     }
     if (payload > kMaxMacroPayload || filled < 6 + listLength)

@@ -75,6 +75,7 @@ TEST(KeyArrays, ArraysThatAreNoDefinitionChangeNothing) {
              v.resize(61, 0x04);
              return v;
          }()},
+        {"macro longer than its length field", {2, 0, 1, 2, 0, 20000}},
         {"empty", {}},
     };
     OpenKeyboard kb;
