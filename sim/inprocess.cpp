@@ -69,57 +69,67 @@ void InProcessKeyboard::detachLocked() {
         return;
     // Open handles fail from here on, and replies still on the way are lost.
     attachment_.reset();
+    intake_.clear();
     deliveries_.clear();
     ++departures_;
     changed_.notify_all();
 }
 
-// Runs on the writer's thread, inside its write: the write returns when the
-// keyboard has taken the report.
+namespace {
+
+// Reports written ahead of the keyboard before a write has to wait.
+constexpr std::size_t kMaxIntake = 64;
+
+} // namespace
+
+// Runs on the writer's thread, inside its write. Without link timing the
+// keyboard answers at once; with it the report joins the link's queue.
 void InProcessKeyboard::respond(std::uint64_t generation, const platform::Report& out,
                                 std::vector<platform::Report>& replies) {
-    LinkClock::TimePoint taken;
-    {
-        std::lock_guard lock(mutex_);
-        if (generation != generation_)
-            return;
-        taken = clock_.takeOut(LinkClock::Clock::now());
+    if (!clock_.paced()) {
+        std::unique_lock lock(mutex_);
+        take(generation, LinkClock::Clock::now(), out, replies);
+        return;
     }
-    if (clock_.paced())
-        std::this_thread::sleep_until(taken);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return stopping_ || generation != generation_ || intake_.size() < kMaxIntake; });
+    if (stopping_ || generation != generation_)
+        return;
+    intake_.push_back({clock_.takeOut(LinkClock::Clock::now()), generation, out});
+    changed_.notify_all();
+}
 
+bool InProcessKeyboard::take(std::uint64_t generation, LinkClock::TimePoint taken, const platform::Report& out,
+                             std::vector<platform::Report>& replies) {
+    if (generation != generation_)
+        return false;
     std::vector<platform::Report> answer;
     const LinkEvent event = keyboard_.handleReport(out, answer);
-
-    std::unique_lock lock(mutex_);
-    if (generation != generation_)
-        return;
     switch (event) {
     case LinkEvent::Disconnect:
         detachLocked();
         attachLocked(); // plugged back in at once, as a new device
-        return;
+        return true;
     case LinkEvent::Restart:
         detachLocked();
         returnPending_ = true;
         returnAt_ = LinkClock::Clock::now() + std::chrono::milliseconds(keyboard_.timing().restartMs);
         changed_.notify_all();
-        return;
+        return true;
     case LinkEvent::None:
         break;
     }
     if (!clock_.paced()) {
         replies.insert(replies.end(), answer.begin(), answer.end());
-        return;
+        return true;
     }
     for (const auto& reply : answer)
         deliveries_.push_back({clock_.sendIn(taken), generation, reply});
-    lock.unlock();
-    changed_.notify_all();
+    return true;
 }
 
-// Hands out replies when their frame ends and brings the keyboard back after
-// a restart.
+// Takes reports and hands out replies when their frames end, and brings the
+// keyboard back after a restart.
 void InProcessKeyboard::run() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
@@ -127,6 +137,14 @@ void InProcessKeyboard::run() {
         if (returnPending_ && now >= returnAt_) {
             returnPending_ = false;
             attachLocked();
+            continue;
+        }
+        if (!intake_.empty() && intake_.front().due <= now) {
+            const Intake intake = intake_.front();
+            intake_.pop_front();
+            std::vector<platform::Report> unused;
+            take(intake.generation, intake.due, intake.report, unused);
+            changed_.notify_all(); // room in the queue for a waiting writer
             continue;
         }
         if (!deliveries_.empty() && deliveries_.front().due <= now) {
@@ -139,6 +157,8 @@ void InProcessKeyboard::run() {
         auto wakeAt = LinkClock::TimePoint::max();
         if (returnPending_)
             wakeAt = returnAt_;
+        if (!intake_.empty())
+            wakeAt = std::min(wakeAt, intake_.front().due);
         if (!deliveries_.empty())
             wakeAt = std::min(wakeAt, deliveries_.front().due);
         if (wakeAt == LinkClock::TimePoint::max())

@@ -1,8 +1,10 @@
 // A simulated keyboard inside the process: listed and opened like any other
 // HID interface, answered by a SimKeyboard without a socket.
 //
-// It keeps the keyboard's link timing (a write returns when the report has
-// been taken, replies arrive frame by frame), unplugs on the disconnect fault
+// It keeps the keyboard's link timing (reports are taken and replies arrive
+// frame by frame; like the daemon's socket, the link holds up to 64 written
+// reports ahead of the keyboard, and a write waits only when it is full),
+// unplugs on the disconnect fault
 // and leaves the list while it restarts after a firmware download. Each time
 // it comes back it is a new device with a new path, as a re-enumerated USB
 // device is.
@@ -48,7 +50,16 @@ class InProcessKeyboard {
         platform::Report reply;
     };
 
+    struct Intake {
+        LinkClock::TimePoint due;
+        std::uint64_t generation;
+        platform::Report report;
+    };
+
     void respond(std::uint64_t generation, const platform::Report& out, std::vector<platform::Report>& replies);
+    // Hands a report to the keyboard; false when the report's device is gone.
+    bool take(std::uint64_t generation, LinkClock::TimePoint taken, const platform::Report& out,
+              std::vector<platform::Report>& replies);
     void attachLocked();
     void detachLocked();
     void run();
@@ -61,6 +72,7 @@ class InProcessKeyboard {
     std::unique_ptr<platform::MemoryHidAttachment> attachment_;
     std::uint64_t generation_ = 0;
     int departures_ = 0;
+    std::deque<Intake> intake_;
     std::deque<Delivery> deliveries_;
     bool returnPending_ = false;
     LinkClock::TimePoint returnAt_{};
