@@ -35,7 +35,21 @@ CXmlDocument::~CXmlDocument() = default;
 // ---------------------------------------------------------------------------
 // Element table
 
+// Small tables live in a first segment sized to need, which is reallocated
+// while it grows towards 65536 records; from then on whole segments are
+// added and records never move again.
 void CXmlDocument::reserveRecords(int count) {
+    if (count <= capacity) return;
+    if (capacity < kSegmentSize) {
+        const int size = std::min(count, static_cast<int>(kSegmentSize));
+        auto first = std::make_unique<Record[]>(static_cast<std::size_t>(size));
+        if (!segments.empty()) std::copy(segments[0].get(), segments[0].get() + used, first.get());
+        if (segments.empty())
+            segments.push_back(std::move(first));
+        else
+            segments[0] = std::move(first);
+        capacity = size;
+    }
     while (capacity < count) {
         segments.push_back(std::make_unique<Record[]>(kSegmentSize));
         capacity += kSegmentSize;
@@ -45,8 +59,8 @@ void CXmlDocument::reserveRecords(int count) {
 void CXmlDocument::resetTable(std::size_t minRecords) {
     std::size_t want = std::max<std::size_t>(minRecords, 1);
     if (want > static_cast<std::size_t>(INT_MAX / 2)) want = INT_MAX / 2;
-    if (capacity < static_cast<int>(want)) reserveRecords(static_cast<int>(want));
     used = 1;
+    reserveRecords(static_cast<int>(want));
     rec(0) = Record{};
     parentPos = currentPos = childPos = 0;
     nodeType = 0;
