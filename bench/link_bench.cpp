@@ -51,7 +51,9 @@ bool timeOnce(const std::function<bool()>& transfer, double& ms) {
 }
 
 // Writes an empty configuration: begin, 208 empty slots, end: 210 reports.
-bool writeKeys(CTavoHWI& hwi) { return hwi.prepare() && hwi.writeKeyConfigurationToDev(nullptr); }
+bool writeKeys(CTavoHWI& hwi) {
+    return hwi.prepare() && hwi.writeKeyConfigurationToDev(nullptr);
+}
 
 // The link holds written reports ahead of the keyboard (the daemon's socket,
 // the in-process link's queue), so a write returns before the keyboard has
@@ -61,7 +63,9 @@ bool writeKeysAndConfirm(CTavoHWI& hwi) {
     return writeKeys(hwi) && hwi.ReadKeyboardVersion(text);
 }
 
-bool readAll(CTavoHWI& hwi) { return hwi.readKeyDefinationFromDev(nullptr); }
+bool readAll(CTavoHWI& hwi) {
+    return hwi.readKeyDefinationFromDev(nullptr);
+}
 
 // After an empty write the keyboard holds 208 blocks: the request, 208 blocks
 // and the end marker are 210 reports.
@@ -132,13 +136,15 @@ int main(int argc, char** argv) {
         std::perror("link_bench: mkdtemp");
         return 2;
     }
-    const std::string socket = std::string(folder) + "/kb", state = std::string(folder) + "/kb.json";
+    const std::string socket = std::string(folder) + "/kb",
+                      state = std::string(folder) + "/kb.json";
     const std::string program = besideMe("vantacorv-sim");
     const std::string latency = std::to_string(kLatencyUs);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::execl(program.c_str(), program.c_str(), "--model", "vanta", "--socket", socket.c_str(), "--state",
-                state.c_str(), "--latency-us", latency.c_str(), static_cast<char*>(nullptr));
+        ::execl(program.c_str(), program.c_str(), "--model", "vanta", "--socket", socket.c_str(),
+                "--state", state.c_str(), "--latency-us", latency.c_str(),
+                static_cast<char*>(nullptr));
         std::perror("link_bench: cannot run vantacorv-sim");
         ::_exit(127);
     }
@@ -158,7 +164,8 @@ int main(int argc, char** argv) {
     }
 
     std::printf("link at %d us a report, %d runs each\n\n", kLatencyUs, runs);
-    std::printf("%-38s %8s %10s %10s %10s %7s\n", "transfer", "reports", "best ms", "median ms", "floor ms", "ratio");
+    std::printf("%-38s %8s %10s %10s %10s %7s\n", "transfer", "reports", "best ms", "median ms",
+                "floor ms", "ratio");
     bool within = true;
     for (const auto& f : figures) {
         const double floor = f.reports * kLatencyUs / 1000.0;
@@ -169,6 +176,7 @@ int main(int argc, char** argv) {
                     *std::min_element(f.ms.begin(), f.ms.end()), med, floor, ratio,
                     ratio <= kTarget ? "" : "  over 1.05");
     }
-    std::printf("\ntarget: ratio (median / floor) <= %.2f: %s\n", kTarget, within ? "met" : "NOT met");
+    std::printf("\ntarget: ratio (median / floor) <= %.2f: %s\n", kTarget,
+                within ? "met" : "NOT met");
     return within ? 0 : 1;
 }

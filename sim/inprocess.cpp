@@ -52,11 +52,13 @@ void InProcessKeyboard::refreshFaults() {
 
 void InProcessKeyboard::attachLocked() {
     auto device = std::make_shared<platform::MemoryHidDevice>(
-        hwi::protocol::kVendorId, modelInfo(keyboard_.model()).productId, hwi::protocol::kConfigInterface);
+        hwi::protocol::kVendorId, modelInfo(keyboard_.model()).productId,
+        hwi::protocol::kConfigInterface);
     const std::uint64_t generation = ++generation_;
-    device->setResponder([this, generation](const platform::Report& out, std::vector<platform::Report>& replies) {
-        respond(generation, out, replies);
-    });
+    device->setResponder(
+        [this, generation](const platform::Report& out, std::vector<platform::Report>& replies) {
+            respond(generation, out, replies);
+        });
     device->setBusy(keyboard_.faults().busy);
     devices_.push_back(device);
     attachment_ = std::make_unique<platform::MemoryHidAttachment>(device);
@@ -92,15 +94,17 @@ void InProcessKeyboard::respond(std::uint64_t generation, const platform::Report
         return;
     }
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return stopping_ || generation != generation_ || intake_.size() < kMaxIntake; });
+    changed_.wait(lock, [&] {
+        return stopping_ || generation != generation_ || intake_.size() < kMaxIntake;
+    });
     if (stopping_ || generation != generation_)
         return;
     intake_.push_back({clock_.takeOut(LinkClock::Clock::now()), generation, out});
     changed_.notify_all();
 }
 
-bool InProcessKeyboard::take(std::uint64_t generation, LinkClock::TimePoint taken, const platform::Report& out,
-                             std::vector<platform::Report>& replies) {
+bool InProcessKeyboard::take(std::uint64_t generation, LinkClock::TimePoint taken,
+                             const platform::Report& out, std::vector<platform::Report>& replies) {
     if (generation != generation_)
         return false;
     std::vector<platform::Report> answer;
@@ -113,7 +117,8 @@ bool InProcessKeyboard::take(std::uint64_t generation, LinkClock::TimePoint take
     case LinkEvent::Restart:
         detachLocked();
         returnPending_ = true;
-        returnAt_ = LinkClock::Clock::now() + std::chrono::milliseconds(keyboard_.timing().restartMs);
+        returnAt_ =
+            LinkClock::Clock::now() + std::chrono::milliseconds(keyboard_.timing().restartMs);
         changed_.notify_all();
         return true;
     case LinkEvent::None:

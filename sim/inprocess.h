@@ -56,7 +56,8 @@ class InProcessKeyboard {
         platform::Report report;
     };
 
-    void respond(std::uint64_t generation, const platform::Report& out, std::vector<platform::Report>& replies);
+    void respond(std::uint64_t generation, const platform::Report& out,
+                 std::vector<platform::Report>& replies);
     // Hands a report to the keyboard; false when the report's device is gone.
     bool take(std::uint64_t generation, LinkClock::TimePoint taken, const platform::Report& out,
               std::vector<platform::Report>& replies);

@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (i + 1 >= argc)
-            return usageError(arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected " + arg);
+            return usageError(arg.rfind("--", 0) == 0 ? arg + " needs a value"
+                                                      : "unexpected " + arg);
         const std::string value = argv[++i];
         std::uint64_t number = 0;
         if (arg == "--model")
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
             countersPath = value;
         else if (arg == "--latency-us") {
             if (!sim::parseNumber(value, 0, 10000000, number))
-                return usageError("--latency-us needs a whole number of microseconds up to 10000000");
+                return usageError(
+                    "--latency-us needs a whole number of microseconds up to 10000000");
             timing.latencyUs = static_cast<int>(number);
         } else if (arg == "--restart-ms") {
             if (!sim::parseNumber(value, 0, 600000, number))

@@ -5,7 +5,8 @@
 
 namespace sim {
 
-bool parseNumber(const std::string& text, std::uint64_t min, std::uint64_t max, std::uint64_t& value) {
+bool parseNumber(const std::string& text, std::uint64_t min, std::uint64_t max,
+                 std::uint64_t& value) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return !text.empty() && ec == std::errc() && ptr == end && value >= min && value <= max;
@@ -41,10 +42,12 @@ bool parseFault(const std::string& text, Faults& faults, std::string& error) {
     return false;
 }
 
-bool parseCounterSetting(const std::string& text, int& key, std::uint32_t& value, std::string& error) {
+bool parseCounterSetting(const std::string& text, int& key, std::uint32_t& value,
+                         std::string& error) {
     const std::size_t equals = text.find('=');
     std::uint64_t k = 0, n = 0;
-    if (equals == std::string::npos || !parseNumber(text.substr(0, equals), 1, SimKeyboard::kKeys, k) ||
+    if (equals == std::string::npos ||
+        !parseNumber(text.substr(0, equals), 1, SimKeyboard::kKeys, k) ||
         !parseNumber(text.substr(equals + 1), 0, UINT32_MAX, n)) {
         error = "counter " + text + ": give KEY=N with KEY 1 to 104 and N 0 to 4294967295";
         return false;
@@ -54,8 +57,8 @@ bool parseCounterSetting(const std::string& text, int& key, std::uint32_t& value
     return true;
 }
 
-bool parseCounterList(const std::string& text, std::array<std::uint32_t, SimKeyboard::kKeys>& counters,
-                      std::string& error) {
+bool parseCounterList(const std::string& text,
+                      std::array<std::uint32_t, SimKeyboard::kKeys>& counters, std::string& error) {
     std::array<std::uint32_t, SimKeyboard::kKeys> values{};
     std::size_t count = 0;
     std::size_t at = 0;

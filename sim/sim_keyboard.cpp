@@ -139,8 +139,8 @@ bool validSlotBlocks(int s, const std::vector<std::uint8_t>& bytes, std::string&
     }
     const std::uint8_t* first = bytes.data();
     if (slotOfBlock(first) != s) {
-        error = where + " does not start with a key definition block of layer " + std::to_string(s / kKeyCount + 1) +
-                ", key " + std::to_string(s % kKeyCount + 1);
+        error = where + " does not start with a key definition block of layer " +
+                std::to_string(s / kKeyCount + 1) + ", key " + std::to_string(s % kKeyCount + 1);
         return false;
     }
     const std::size_t blocks = bytes.size() / SimKeyboard::kBlockBytes;
@@ -151,7 +151,8 @@ bool validSlotBlocks(int s, const std::vector<std::uint8_t>& bytes, std::string&
     }
     for (std::size_t b = 1; b < blocks; ++b)
         if (!sameMacroHeader(first, first + b * SimKeyboard::kBlockBytes)) {
-            error = where + ": block " + std::to_string(b) + " does not repeat the first block's header";
+            error = where + ": block " + std::to_string(b) +
+                    " does not repeat the first block's header";
             return false;
         }
     return true;
@@ -176,11 +177,16 @@ bool modelFromName(const std::string& name, Model& model) {
 }
 
 const SimKeyboard::Command SimKeyboard::kCommands[] = {
-    {CMD_VERSION_READ, &SimKeyboard::onVersionRead},   {CMD_KEYS_BEGIN, &SimKeyboard::onKeysBegin},
-    {CMD_KEY_RECORD, &SimKeyboard::onKeyRecord},       {CMD_KEYS_END, &SimKeyboard::onKeysEnd},
-    {CMD_KEYS_READ, &SimKeyboard::onKeysRead},         {CMD_LIGHT_BEGIN, &SimKeyboard::onLightBegin},
-    {CMD_LIGHT_DATA, &SimKeyboard::onLightData},       {CMD_LIGHT_END, &SimKeyboard::onLightEnd},
-    {CMD_LIGHT_READ, &SimKeyboard::onLightRead},       {CMD_COUNTERS_READ, &SimKeyboard::onCountersRead},
+    {CMD_VERSION_READ, &SimKeyboard::onVersionRead},
+    {CMD_KEYS_BEGIN, &SimKeyboard::onKeysBegin},
+    {CMD_KEY_RECORD, &SimKeyboard::onKeyRecord},
+    {CMD_KEYS_END, &SimKeyboard::onKeysEnd},
+    {CMD_KEYS_READ, &SimKeyboard::onKeysRead},
+    {CMD_LIGHT_BEGIN, &SimKeyboard::onLightBegin},
+    {CMD_LIGHT_DATA, &SimKeyboard::onLightData},
+    {CMD_LIGHT_END, &SimKeyboard::onLightEnd},
+    {CMD_LIGHT_READ, &SimKeyboard::onLightRead},
+    {CMD_COUNTERS_READ, &SimKeyboard::onCountersRead},
     {CMD_FIRMWARE_LINE, &SimKeyboard::onFirmwareLine},
 };
 
@@ -334,7 +340,8 @@ LinkEvent SimKeyboard::onKeyRecord(const Report& out, std::vector<Report>&) {
         if (sameMacroHeader(write.macroBlocks.data(), block)) {
             write.macroBlocks.insert(write.macroBlocks.end(), block, block + kBlockBytes);
             if (--write.macroBlocksLeft == 0)
-                write.slots[static_cast<std::size_t>(write.macroSlot)] = std::move(write.macroBlocks);
+                write.slots[static_cast<std::size_t>(write.macroSlot)] =
+                    std::move(write.macroBlocks);
             return LinkEvent::None;
         }
         // The macro stopped short of the blocks its header promised: it is
@@ -372,7 +379,8 @@ LinkEvent SimKeyboard::onKeysRead(const Report&, std::vector<Report>& replies) {
     for (const auto& blocks : slots_)
         for (std::size_t at = 0; at + kBlockBytes <= blocks.size(); at += kBlockBytes) {
             Report reply{};
-            std::copy_n(blocks.begin() + static_cast<std::ptrdiff_t>(at), kBlockBytes, reply.begin() + 1);
+            std::copy_n(blocks.begin() + static_cast<std::ptrdiff_t>(at), kBlockBytes,
+                        reply.begin() + 1);
             replies.push_back(reply);
         }
     replies.push_back(endReply(CMD_KEYS_END));
@@ -393,8 +401,10 @@ LinkEvent SimKeyboard::onLightData(const Report& out, std::vector<Report>&) {
     LightWrite& write = *lightWrite_;
     // n at byte 3, the bytes from byte 4: never more than the report holds
     // or the area has left.
-    const std::size_t n = std::min<std::size_t>({out[3], out.size() - 4, kLightBytes - write.position});
-    std::copy_n(out.begin() + 4, n, write.area.begin() + static_cast<std::ptrdiff_t>(write.position));
+    const std::size_t n =
+        std::min<std::size_t>({out[3], out.size() - 4, kLightBytes - write.position});
+    std::copy_n(out.begin() + 4, n,
+                write.area.begin() + static_cast<std::ptrdiff_t>(write.position));
     write.position += n;
     return LinkEvent::None;
 }
@@ -411,7 +421,8 @@ LinkEvent SimKeyboard::onLightEnd(const Report&, std::vector<Report>&) {
 namespace {
 
 // Sends an area in pieces: r[1] = code, r[2] = n, r[3..n+2] the bytes.
-void sendArea(std::uint8_t code, const std::uint8_t* area, std::size_t size, std::vector<Report>& replies) {
+void sendArea(std::uint8_t code, const std::uint8_t* area, std::size_t size,
+              std::vector<Report>& replies) {
     for (std::size_t p = 0; p < size; p += kAreaPieceSize) {
         const std::size_t n = std::min(kAreaPieceSize, size - p);
         Report reply = replyWithCode(code);
@@ -452,7 +463,8 @@ LinkEvent SimKeyboard::onFirmwareLine(const Report& out, std::vector<Report>&) {
     if (length <= available)
         for (std::size_t i = 0; i < length; ++i)
             sum += record[i];
-    const bool sound = length <= available && (sum & 0xFF) == 0 && record[kRecordType] <= kLastRecordKind;
+    const bool sound =
+        length <= available && (sum & 0xFF) == 0 && record[kRecordType] <= kLastRecordKind;
     if (!sound) {
         ++firmware_.rejected;
         return LinkEvent::None;
@@ -492,7 +504,10 @@ std::string SimKeyboard::saveState() const {
         {"slots", slots},
         {"light", toHex(light_.data(), light_.size())},
         {"counters", counters_},
-        {"firmware", {{"lines", firmware_.lines}, {"complete", firmware_.complete}, {"rejected", firmware_.rejected}}},
+        {"firmware",
+         {{"lines", firmware_.lines},
+          {"complete", firmware_.complete},
+          {"rejected", firmware_.rejected}}},
     };
     return state.dump(2) + "\n";
 }
@@ -512,7 +527,8 @@ bool SimKeyboard::loadState(const std::string& json, std::string& error) {
     }
     const auto model = state.find("model");
     const auto version = state.find("version");
-    if (model == state.end() || !model->is_string() || version == state.end() || !version->is_string()) {
+    if (model == state.end() || !model->is_string() || version == state.end() ||
+        !version->is_string()) {
         error = "\"model\" and \"version\" must be texts";
         return false;
     }
@@ -535,7 +551,8 @@ bool SimKeyboard::loadState(const std::string& json, std::string& error) {
             const auto& text = (*field)[static_cast<std::size_t>(s)];
             auto& bytes = slots[static_cast<std::size_t>(s)];
             if (!text.is_string() || !fromHex(text.get<std::string>(), bytes)) {
-                error = "\"slots\"[" + std::to_string(s) + "] is not a text of hexadecimal digit pairs";
+                error =
+                    "\"slots\"[" + std::to_string(s) + "] is not a text of hexadecimal digit pairs";
                 return false;
             }
             if (!validSlotBlocks(s, bytes, error))
@@ -545,7 +562,8 @@ bool SimKeyboard::loadState(const std::string& json, std::string& error) {
     std::array<std::uint8_t, kLightBytes> light{};
     if (const auto field = state.find("light"); field != state.end()) {
         std::vector<std::uint8_t> bytes;
-        if (!field->is_string() || !fromHex(field->get<std::string>(), bytes) || bytes.size() != kLightBytes) {
+        if (!field->is_string() || !fromHex(field->get<std::string>(), bytes) ||
+            bytes.size() != kLightBytes) {
             error = "\"light\" must be a text of 624 hexadecimal digits";
             return false;
         }
@@ -560,7 +578,8 @@ bool SimKeyboard::loadState(const std::string& json, std::string& error) {
         for (std::size_t i = 0; i < counters.size(); ++i) {
             const auto& value = (*field)[i];
             if (!value.is_number_unsigned() || value.get<std::uint64_t>() > 0xFFFFFFFFu) {
-                error = "\"counters\"[" + std::to_string(i) + "] is not a whole number from 0 to 4294967295";
+                error = "\"counters\"[" + std::to_string(i) +
+                        "] is not a whole number from 0 to 4294967295";
                 return false;
             }
             counters[i] = value.get<std::uint32_t>();
@@ -584,7 +603,8 @@ bool SimKeyboard::loadState(const std::string& json, std::string& error) {
 
     std::lock_guard lock(mutex_);
     if (modelName != modelInfo(model_).name) {
-        error = "the state belongs to a " + modelName + " keyboard, not a " + modelInfo(model_).name;
+        error =
+            "the state belongs to a " + modelName + " keyboard, not a " + modelInfo(model_).name;
         return false;
     }
     version_ = versionText;

@@ -18,8 +18,8 @@ enum class Model { Vanta, Corv, Third };
 
 struct ModelInfo {
     Model model;
-    const char* name;          // as given on the command line and in state files
-    std::uint16_t productId;   // USB product ID of the configuration interface
+    const char* name;        // as given on the command line and in state files
+    std::uint16_t productId; // USB product ID of the configuration interface
     const char* defaultVersion;
 };
 
@@ -29,11 +29,11 @@ bool modelFromName(const std::string& name, Model& model);
 // Ways the simulated keyboard can misbehave on purpose. A count of 0 switches
 // that fault off.
 struct Faults {
-    bool busy = false;                // every open is refused, as if another program held it
-    bool silent = false;              // takes every report and never answers
-    std::uint64_t silentAfter = 0;    // answers the first N reports, then acts silent
+    bool busy = false;                 // every open is refused, as if another program held it
+    bool silent = false;               // takes every report and never answers
+    std::uint64_t silentAfter = 0;     // answers the first N reports, then acts silent
     std::uint64_t disconnectAfter = 0; // unplugs as it takes report N (its answer is lost), once
-    std::uint64_t garbageEvery = 0;   // every Nth reply sent is replaced by bytes of no meaning
+    std::uint64_t garbageEvery = 0;    // every Nth reply sent is replaced by bytes of no meaning
 };
 
 // How the link to the keyboard behaves in time.
@@ -109,7 +109,8 @@ class SimKeyboard {
     bool saveStateFile(const std::string& path, std::string& error) const;
 
   private:
-    using Handler = LinkEvent (SimKeyboard::*)(const platform::Report& out, std::vector<platform::Report>& replies);
+    using Handler = LinkEvent (SimKeyboard::*)(const platform::Report& out,
+                                               std::vector<platform::Report>& replies);
     struct Command {
         std::uint8_t code;
         Handler handler;
@@ -129,7 +130,8 @@ class SimKeyboard {
     LinkEvent onCountersRead(const platform::Report& out, std::vector<platform::Report>& replies);
     LinkEvent onFirmwareLine(const platform::Report& out, std::vector<platform::Report>& replies);
 
-    void dispatch(const platform::Report& out, std::vector<platform::Report>& replies, LinkEvent& event);
+    void dispatch(const platform::Report& out, std::vector<platform::Report>& replies,
+                  LinkEvent& event);
     void restart();
 
     mutable std::mutex mutex_;

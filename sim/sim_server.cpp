@@ -78,7 +78,8 @@ SimServer::~SimServer() {
 bool SimServer::listen(const std::string& socketPath, std::string& error) {
     sockaddr_un addr;
     if (!fillAddress(socketPath, addr)) {
-        error = "socket path is empty or longer than " + std::to_string(sizeof addr.sun_path - 1) + " bytes";
+        error = "socket path is empty or longer than " + std::to_string(sizeof addr.sun_path - 1) +
+                " bytes";
         return false;
     }
     struct stat st;
@@ -103,7 +104,8 @@ bool SimServer::bindSocket(std::string& error) {
     sockaddr_un addr;
     fillAddress(socketPath_, addr);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) {
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(fd, 8) != 0) {
         error = "cannot listen on " + socketPath_ + ": " + std::strerror(errno);
         if (fd >= 0)
             ::close(fd);
@@ -123,8 +125,8 @@ void SimServer::closeSocket() {
 
 void SimServer::requestStop() {
     const char byte = 1;
-    if (wakeWrite_ >= 0)
-        [[maybe_unused]] auto ignored = ::write(wakeWrite_, &byte, 1);
+    if (wakeWrite_ >= 0) [[maybe_unused]]
+        auto ignored = ::write(wakeWrite_, &byte, 1);
 }
 
 void SimServer::run() {
@@ -234,8 +236,10 @@ void SimServer::readClient() {
     }
     const auto arrival = LinkClock::Clock::now();
     for (ssize_t at = 0; at < n;) {
-        const std::size_t take = std::min(partial_.size() - partialLength_, static_cast<std::size_t>(n - at));
-        std::copy_n(buffer + at, take, partial_.begin() + static_cast<std::ptrdiff_t>(partialLength_));
+        const std::size_t take =
+            std::min(partial_.size() - partialLength_, static_cast<std::size_t>(n - at));
+        std::copy_n(buffer + at, take,
+                    partial_.begin() + static_cast<std::ptrdiff_t>(partialLength_));
         partialLength_ += take;
         at += static_cast<ssize_t>(take);
         if (partialLength_ == partial_.size()) {

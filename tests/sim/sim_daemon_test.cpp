@@ -43,7 +43,8 @@ std::vector<Definition> everyRecordType() {
 
 std::vector<int> readBack(CTavoHWI& hwi, int layer, int key, std::size_t size) {
     std::vector<int> values(std::max<std::size_t>(size, 2) + 8, -1);
-    EXPECT_TRUE(hwi.getKeyConfiguration(layer, key, values.data(), static_cast<int>(values.size())));
+    EXPECT_TRUE(
+        hwi.getKeyConfiguration(layer, key, values.data(), static_cast<int>(values.size())));
     values.resize(std::max<std::size_t>(size, 2));
     return values;
 }
@@ -78,8 +79,8 @@ class SimDaemon : public ::testing::Test {
 
     // Starts vantacorv-sim on its socket and points discovery at it.
     void start(std::vector<std::string> options) {
-        std::vector<std::string> argv = {binPath("vantacorv-sim"), "--model", "vanta", "--socket", socket,
-                                         "--state", state};
+        std::vector<std::string> argv = {
+            binPath("vantacorv-sim"), "--model", "vanta", "--socket", socket, "--state", state};
         argv.insert(argv.end(), options.begin(), options.end());
         ASSERT_TRUE(sim.start(argv));
         ASSERT_TRUE(testing_support::waitForSocket(socket)) << sim.errText();
@@ -105,20 +106,22 @@ TEST_F(SimDaemon, KeyConfigurationWithEveryRecordTypeComesBackTheSame) {
         ASSERT_TRUE(hwi.__createDev());
         ASSERT_TRUE(hwi.prepare());
         for (auto d : definitions)
-            ASSERT_TRUE(hwi.setKeyConfiguration(d.layer, d.key, d.values.data(), static_cast<int>(d.values.size())));
+            ASSERT_TRUE(hwi.setKeyConfiguration(d.layer, d.key, d.values.data(),
+                                                static_cast<int>(d.values.size())));
         ASSERT_TRUE(hwi.writeKeyConfigurationToDev(nullptr));
     }
     CTavoHWI hwi; // a fresh library state: everything comes from the keyboard
     ASSERT_TRUE(hwi.__createDev());
     ASSERT_TRUE(hwi.readKeyDefinationFromDev(nullptr));
     for (const auto& d : definitions)
-        EXPECT_EQ(readBack(hwi, d.layer, d.key, d.values.size()), d.values) << d.layer << "/" << d.key;
+        EXPECT_EQ(readBack(hwi, d.layer, d.key, d.values.size()), d.values)
+            << d.layer << "/" << d.key;
     EXPECT_EQ(readBack(hwi, 0, 50, 2), (std::vector<int>{0, 0}));
 
     const auto saved = stateAfterStop();
     EXPECT_EQ(saved["slots"][0], "00f0010100020405" + std::string(112, '0'));
     EXPECT_EQ(saved["slots"][1], "00f0010201012c011e" + std::string(110, '0'));
-    EXPECT_EQ(saved["slots"][103].get<std::string>().size(), 2u * 128); // the two-block macro
+    EXPECT_EQ(saved["slots"][103].get<std::string>().size(), 2u * 128);  // the two-block macro
     EXPECT_EQ(saved["slots"][49], "00f0013200" + std::string(118, '0')); // written empty
 }
 
@@ -154,7 +157,8 @@ TEST_F(SimDaemon, LightAndCountersFromTheCommandLine) {
 }
 
 TEST_F(SimDaemon, EachFaultEndsTheTransferWithFalseWithinTheTimeOut) {
-    const char* faults[] = {"silent-after=1", "disconnect-after=2", "garbage-every=1", "busy", "silent"};
+    const char* faults[] = {"silent-after=1", "disconnect-after=2", "garbage-every=1", "busy",
+                            "silent"};
     for (const char* fault : faults) {
         start({"--fault", fault});
         CTavoHWI hwi;
@@ -207,7 +211,8 @@ TEST_F(SimDaemon, LatencyPacesEveryReport) {
     ASSERT_TRUE(hwi.writeKeyConfigurationToDev(nullptr));
     wchar_t text[64];
     ASSERT_TRUE(hwi.ReadKeyboardVersion(text)); // answered once the write has been taken
-    EXPECT_GE(msSince(begin), 211 * 2); // 211 reports out, 1 back; the first may start in a running frame
+    EXPECT_GE(msSince(begin),
+              211 * 2); // 211 reports out, 1 back; the first may start in a running frame
 }
 
 TEST_F(SimDaemon, MalformedStateIsRefusedAndLeftAlone) {

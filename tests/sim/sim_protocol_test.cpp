@@ -44,14 +44,17 @@ Bytes block(std::initializer_list<std::uint8_t> head) {
     return b;
 }
 
-Bytes emptySlot(int s) { return block({0, 0xF0, std::uint8_t(s / 104 + 1), std::uint8_t(s % 104 + 1), 0, 0}); }
+Bytes emptySlot(int s) {
+    return block({0, 0xF0, std::uint8_t(s / 104 + 1), std::uint8_t(s % 104 + 1), 0, 0});
+}
 
 // A macro record of `steps` codes without step delays: L = steps.
 Bytes macro(int layer, int key, int steps) {
     const std::size_t blocks = std::max(1, (steps + 52) / 53);
     Bytes bytes;
     for (std::size_t j = 0; j < blocks; ++j) {
-        Bytes b = block({0, 0xF0, std::uint8_t(layer), std::uint8_t(key), 2, 3, 0, 0, 20, 0, std::uint8_t(steps)});
+        Bytes b = block({0, 0xF0, std::uint8_t(layer), std::uint8_t(key), 2, 3, 0, 0, 20, 0,
+                         std::uint8_t(steps)});
         for (std::size_t i = 0; i < 53 && j * 53 + i < std::size_t(steps); ++i)
             b[11 + i] = std::uint8_t(0x10 + j * 53 + i);
         bytes.insert(bytes.end(), b.begin(), b.end());
@@ -83,7 +86,9 @@ void writeKeys(SimKeyboard& keyboard, const std::vector<Bytes>& records) {
     EXPECT_TRUE(send(keyboard, reports).empty()) << "a write is never answered";
 }
 
-Bytes replyBytes(const Report& reply) { return Bytes(reply.begin() + 1, reply.end()); }
+Bytes replyBytes(const Report& reply) {
+    return Bytes(reply.begin() + 1, reply.end());
+}
 
 std::vector<Bytes> allEmpty() {
     std::vector<Bytes> records;
@@ -97,7 +102,8 @@ TEST(SimKeys, StoresEveryBlockOfAWriteAndReadsThemBackInSlotOrder) {
     auto records = allEmpty();
     const Bytes normal = block({0, 0xF0, 1, 5, 0, 2, 0x41, 0x42});
     const Bytes continous = block({0, 0xF0, 2, 1, 1, 0x01, 0x2C, 1, 0x50});
-    const Bytes oneBlock = macro(1, 104, 53), twoBlocks = macro(2, 3, 54), threeBlocks = macro(2, 104, 107);
+    const Bytes oneBlock = macro(1, 104, 53), twoBlocks = macro(2, 3, 54),
+                threeBlocks = macro(2, 104, 107);
     records[4] = normal;
     records[104] = continous;
     records[103] = oneBlock;
@@ -141,14 +147,26 @@ TEST(SimKeys, BlocksThatNameNoSlotOrNoWriteAreNotStored) {
         std::vector<Report> reports;
     };
     const std::vector<Case> cases = {
-        {"layer 0", {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 0, 1, 0, 1, 4})), endOf(CMD_KEYS_END, 2)}},
-        {"layer 3", {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 3, 1, 0, 1, 4})), endOf(CMD_KEYS_END, 2)}},
-        {"key 0", {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 0, 0, 1, 4})), endOf(CMD_KEYS_END, 2)}},
-        {"key 105", {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 105, 0, 1, 4})), endOf(CMD_KEYS_END, 2)}},
-        {"type 5", {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 1, 5, 1, 4})), endOf(CMD_KEYS_END, 2)}},
+        {"layer 0",
+         {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 0, 1, 0, 1, 4})),
+          endOf(CMD_KEYS_END, 2)}},
+        {"layer 3",
+         {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 3, 1, 0, 1, 4})),
+          endOf(CMD_KEYS_END, 2)}},
+        {"key 0",
+         {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 0, 0, 1, 4})),
+          endOf(CMD_KEYS_END, 2)}},
+        {"key 105",
+         {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 105, 0, 1, 4})),
+          endOf(CMD_KEYS_END, 2)}},
+        {"type 5",
+         {command(CMD_KEYS_BEGIN), outReport(block({0, 0xF0, 1, 1, 5, 1, 4})),
+          endOf(CMD_KEYS_END, 2)}},
         {"no begin", {outReport(good), endOf(CMD_KEYS_END, 2)}},
         {"no end", {command(CMD_KEYS_BEGIN), outReport(good)}},
-        {"begin again", {command(CMD_KEYS_BEGIN), outReport(good), command(CMD_KEYS_BEGIN), endOf(CMD_KEYS_END, 2)}},
+        {"begin again",
+         {command(CMD_KEYS_BEGIN), outReport(good), command(CMD_KEYS_BEGIN),
+          endOf(CMD_KEYS_END, 2)}},
     };
     for (const auto& c : cases) {
         SimKeyboard keyboard(Model::Vanta);
@@ -162,7 +180,8 @@ TEST(SimKeys, AMacroCutShortIsDroppedAndTheNextSlotKept) {
     SimKeyboard keyboard(Model::Vanta);
     const Bytes twoBlocks = macro(1, 1, 54);
     const Bytes next = emptySlot(1);
-    send(keyboard, {command(CMD_KEYS_BEGIN), blocksOf(twoBlocks)[0], outReport(next), endOf(CMD_KEYS_END, 2)});
+    send(keyboard, {command(CMD_KEYS_BEGIN), blocksOf(twoBlocks)[0], outReport(next),
+                    endOf(CMD_KEYS_END, 2)});
     EXPECT_TRUE(keyboard.slot(0).empty());
     EXPECT_EQ(keyboard.slot(1), next);
     // A later write keeps the slots it does not mention.
@@ -197,7 +216,8 @@ TEST(SimLight, StoresAWriteAndAnswersAReadInSixPieces) {
         EXPECT_EQ(r[1], CMD_LIGHT_DATA);
         const std::size_t n = r[2];
         EXPECT_EQ(n, i < 5 ? 61u : 7u);
-        EXPECT_TRUE(std::equal(r.begin() + 3, r.begin() + 3 + n, area.begin() + p)) << "piece " << i;
+        EXPECT_TRUE(std::equal(r.begin() + 3, r.begin() + 3 + n, area.begin() + p))
+            << "piece " << i;
         p += n;
     }
     EXPECT_EQ(replyBytes(replies[6])[1], CMD_LIGHT_END);
@@ -325,7 +345,8 @@ TEST(SimFaults, EachFaultActsFromItsReport) {
         keyboard.setFaults(faults);
         for (std::size_t i = 0; i < 5; ++i) {
             std::vector<Report> replies;
-            EXPECT_EQ(keyboard.handleReport(version, replies), c.events[i]) << c.fault << " report " << i + 1;
+            EXPECT_EQ(keyboard.handleReport(version, replies), c.events[i])
+                << c.fault << " report " << i + 1;
             ASSERT_EQ(replies.size(), c.replies[i]) << c.fault << " report " << i + 1;
             if (replies.empty())
                 continue;
@@ -333,8 +354,8 @@ TEST(SimFaults, EachFaultActsFromItsReport) {
             const Bytes r = replyBytes(replies[0]);
             if (garbage) {
                 // Nothing a reader takes for a reply or an end marker.
-                for (std::uint8_t code : {CMD_VERSION_READ, CMD_KEYS_END, CMD_KEY_RECORD, CMD_LIGHT_END,
-                                          CMD_LIGHT_DATA, CMD_COUNTERS_READ}) {
+                for (std::uint8_t code : {CMD_VERSION_READ, CMD_KEYS_END, CMD_KEY_RECORD,
+                                          CMD_LIGHT_END, CMD_LIGHT_DATA, CMD_COUNTERS_READ}) {
                     EXPECT_NE(r[0], code) << c.fault;
                     EXPECT_NE(r[1], code) << c.fault;
                 }
@@ -348,9 +369,16 @@ TEST(SimFaults, EachFaultActsFromItsReport) {
 
 TEST(SimOptions, FaultsAndCountersAreParsedOrRefused) {
     const std::pair<const char*, bool> faults[] = {
-        {"busy", true}, {"silent", true}, {"silent-after=1", true}, {"disconnect-after=10", true},
-        {"garbage-every=3", true}, {"silent-after=0", false}, {"silent-after=", false},
-        {"garbage-every=x", false}, {"disconnect-after=-1", false}, {"loud", false},
+        {"busy", true},
+        {"silent", true},
+        {"silent-after=1", true},
+        {"disconnect-after=10", true},
+        {"garbage-every=3", true},
+        {"silent-after=0", false},
+        {"silent-after=", false},
+        {"garbage-every=x", false},
+        {"disconnect-after=-1", false},
+        {"loud", false},
     };
     for (const auto& [text, ok] : faults) {
         sim::Faults parsed;
@@ -359,8 +387,10 @@ TEST(SimOptions, FaultsAndCountersAreParsedOrRefused) {
         EXPECT_EQ(error.empty(), ok) << text;
     }
     const std::pair<const char*, bool> settings[] = {
-        {"1=0", true}, {"104=4294967295", true}, {"0=1", false}, {"105=1", false},
-        {"3=4294967296", false}, {"3", false}, {"=3", false}, {"3=", false},
+        {"1=0", true},           {"104=4294967295", true},
+        {"0=1", false},          {"105=1", false},
+        {"3=4294967296", false}, {"3", false},
+        {"=3", false},           {"3=", false},
     };
     for (const auto& [text, ok] : settings) {
         int key = 0;
@@ -388,7 +418,8 @@ TEST(SimState, HoldsTheBlocksLightCountersAndFirmwareAfterTransfers) {
     records[4] = block({0, 0xF0, 1, 5, 0, 1, 0x41});
     records[106] = macro(2, 3, 54);
     writeKeys(keyboard, records);
-    send(keyboard, {command(CMD_LIGHT_BEGIN), [] {
+    send(keyboard, {command(CMD_LIGHT_BEGIN),
+                    [] {
                         Report r = command(CMD_LIGHT_DATA);
                         r[3] = 2;
                         r[4] = 0xFF;
@@ -440,11 +471,12 @@ TEST(SimState, MalformedFieldsAreRefusedWithTheirName) {
     };
     const std::vector<Case> cases = {
         {with("slots", nlohmann::json::array()), "\"slots\""},
-        {slot(4, normal.substr(2)), "\"slots\"[4]"},            // not whole blocks
-        {slot(4, "zz" + normal.substr(2)), "\"slots\"[4]"},     // not hexadecimal
-        {slot(5, normal), "\"slots\"[5]"},                      // the block of another slot
-        {slot(0, std::string(128, '0')), "\"slots\"[0]"},        // not a record block
-        {slot(0, [] {
+        {slot(4, normal.substr(2)), "\"slots\"[4]"},        // not whole blocks
+        {slot(4, "zz" + normal.substr(2)), "\"slots\"[4]"}, // not hexadecimal
+        {slot(5, normal), "\"slots\"[5]"},                  // the block of another slot
+        {slot(0, std::string(128, '0')), "\"slots\"[0]"},   // not a record block
+        {slot(0,
+              [] {
                   const Bytes b = macro(1, 1, 54);
                   std::string t;
                   for (std::size_t i = 0; i < 64; ++i) // only the first of its two blocks
@@ -474,7 +506,8 @@ TEST(SimState, MalformedFieldsAreRefusedWithTheirName) {
         counters += ", 0";
     SimKeyboard keyboard(Model::Corv);
     std::string error;
-    EXPECT_TRUE(keyboard.loadState(R"({"model": "corv", "version": "V2", "counters": [)" + counters + "]}", error))
+    EXPECT_TRUE(keyboard.loadState(
+        R"({"model": "corv", "version": "V2", "counters": [)" + counters + "]}", error))
         << error;
     EXPECT_EQ(keyboard.counters()[0], 9u);
     EXPECT_EQ(keyboard.version(), "V2");

@@ -85,9 +85,7 @@ TEST_F(SimSocket, EntriesThatNameNoSimulatorAreSkipped) {
     testing_support::writeFile(regular, "not a socket");
     // A socket file whose simulator is gone.
     const std::string stale = dir.file("stale");
-    {
-        ServedKeyboard gone(sim::Model::Vanta, stale);
-    }
+    { ServedKeyboard gone(sim::Model::Vanta, stale); }
     ServedKeyboard served(sim::Model::Third, good);
     useSockets(dir.file("nothing-here") + "::" + regular + ":" + stale + ":" + good);
     const auto entries = platform::hidEnumerate();
