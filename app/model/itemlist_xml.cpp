@@ -27,7 +27,10 @@ bool CItemList::SaveXml(CXmlDocument& doc) const {
         ok = doc.SetAttribute(L"ID", static_cast<int>(i)) && ok;
         ok = doc.SetAttribute(L"t1", items[i]) && ok;
         ok = doc.EnterElement() && ok;
-        ok = (i < subLists.size() ? subLists[i] : CItemList()).SaveXml(doc) && ok;
+        if (i < subLists.size())
+            ok = subLists[i].SaveXml(doc) && ok;
+        else
+            ok = CItemList().SaveXml(doc) && ok;
         ok = doc.LeaveElement() && ok;
     }
     ok = doc.LeaveElement() && ok;
