@@ -15,6 +15,7 @@
 #include "platform/window.h"
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -137,6 +138,43 @@ class CTavoModel {
     // a key or layer outside the tables.
     std::wstring KeyAssignmentText(int keyIndex, int layer) const;
 
+    // --- Transfers between the model and the keyboard --------------------
+    //
+    // Each runs the library calls on `device`, which must be open, and returns
+    // true only when every one of them succeeded. None of them locks the
+    // model; a caller that runs one on a worker thread holds a
+    // DeviceOperationGuard (DeviceGuard.h) for as long as it runs.
+
+    // Converts every assigned slot to its key definition array and sends all
+    // 208 slots, empty ones included, posting progress to progress. Nothing is
+    // sent when a slot is refused by the library (its array does not fit the
+    // wire form); false then as for a failed transfer.
+    bool writeKeysToDevice(HWND progress);
+    // Sends the colours of the 104 keys.
+    bool writeLightToDevice();
+    // Reads the press counters into pressCount and works out mostPressedKey
+    // and leastPressedKey. On failure nothing in the model changes.
+    bool readPressCounters();
+    // Reads every key definition the keyboard holds into keyMode, keyHWCode
+    // and keyList, posting progress to progress. A slot read back as a
+    // one-code assignment or as not set keeps its keyList, one read back as
+    // not set or list-based keeps its keyHWCode. On failure nothing in the
+    // model changes.
+    bool readKeysFromDevice(HWND progress);
+    // Reads the colours from the keyboard into keyColour. On failure nothing
+    // in the model changes.
+    bool readLightFromDevice();
+
+    // --- One device operation at a time -------------------------------------
+
+    // Claims the device for one operation. False at once, without waiting,
+    // while another claim holds it. Prefer DeviceOperationGuard.
+    bool TryBeginDeviceOperation();
+    // Gives back a claim that TryBeginDeviceOperation granted.
+    void EndDeviceOperation();
+    // True while a claim holds the device.
+    bool DeviceOperationRunning() const;
+
     // --- Profile files --------------------------------------------------
 
     // Writes the libraries, the colours and every slot's assignment to a
@@ -148,6 +186,9 @@ class CTavoModel {
     // profile. What a profile does not supply takes the values
     // ResetKeySettings gives.
     bool LoadProfile(const std::wstring& path);
+
+  private:
+    std::atomic<bool> deviceOperationRunning_{false};
 };
 
 // The program's configuration.
