@@ -202,6 +202,8 @@ bool CXmlDocument::SetText(const wchar_t* text) {
 bool CXmlDocument::SetText(const wchar_t* text, std::size_t length) {
     if (docFlags & (kFlagReadStream | kFlagWriteStream)) return false;
     resultLog.clear();
+    // Offsets and lengths of the records are 32-bit.
+    if (text && length >= 0xFFFFFFF0u) text = nullptr;
     if (!text) {
         docText.clear();
         // An absent text also gives back the table's memory.

@@ -15,6 +15,9 @@
 
 namespace {
 
+// Element offsets are 32-bit; no document file may come near that.
+constexpr off_t kMaxFileBytes = off_t(1) << 30;
+
 std::wstring widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 std::wstring lastError() { return platform::utf8ToWide(std::strerror(errno)); }
@@ -243,6 +246,11 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
     bool readOk = true;
     struct stat st{};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (S_ISREG(st.st_mode) && st.st_size > kMaxFileBytes) {
+        ::close(fd);
+        addResult(L"file_error", L"msg", L"File too large");
+        return false;
+    }
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
@@ -254,6 +262,11 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
         }
         if (n == 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > static_cast<std::size_t>(kMaxFileBytes)) {
+            addResult(L"file_error", L"msg", L"File too large");
+            readOk = false;
+            break;
+        }
     }
     ::close(fd);
 
@@ -275,7 +288,10 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
         encoding = declaredEncoding(bytes.substr(0, 1024));
         if (encoding.empty() && !bytes.empty() && bytes[0] == '<') encoding = "UTF-8";
     }
-    const bool utf16 = encoding == "UTF-16LE" || encoding == "UTF-16BE" || lower(encoding) == "utf-16";
+    // Only a mark makes the text UTF-16: a declaration readable as 8-bit text
+    // that names UTF-16 is wrong about its own file.
+    const bool utf16 = skip && (encoding == "UTF-16LE" || encoding == "UTF-16BE");
+    if (!skip && lower(encoding).compare(0, 6, "utf-16") == 0) encoding = "UTF-8";
 
     if (utf16) {
         bool be = encoding == "UTF-16BE";

@@ -51,6 +51,8 @@ TEST(XmlLoadFile, EncodingsAndMarks) {
         {"latin1_declared.xml", L"caf\u00e9", L"<converted_to encoding=\"ISO-8859-1\"/>", 0},
         {"no_decl_utf8.xml", L"caf\u00e9", L"<converted_to encoding=\"UTF-8\"/>", 0},
         {"nuls.xml", L"xy", L"<nulls_removed count=\"2\"/>", 0},
+        // Names UTF-16 but is readable as 8-bit text, so it cannot be.
+        {"utf16_declared_8bit.xml", L"caf\u00e9", L"<converted_to encoding=\"UTF-8\"/>", 0},
     };
     for (const Case& c : cases) {
         CXmlDocument doc;
