@@ -319,6 +319,36 @@ TEST(ReadKeys, MacroSettingsComeBackAsTheyTravel) {
     }
 }
 
+TEST(ReadKeys, LongListsSpanningSeveralBlocksComeBackWhole) {
+    // A recorded macro of 120 events and 119 pauses, and the largest combo a
+    // definition block carries.
+    const wchar_t* const names[] = {L"A", L"B", L"C"};
+    std::vector<std::wstring> events, expected;
+    for (int i = 0; i < 120; ++i) {
+        if (i > 0) {
+            events.push_back(DelayItemText(i * 3));
+            expected.push_back(DelayItemText(i * 3));
+        }
+        events.push_back(std::wstring(names[i % 3]) + (i % 2 ? L" UP" : L" Down"));
+        expected.push_back(names[i % 3]);
+    }
+    std::vector<std::wstring> combo(58, L"B");
+    Simulated s;
+    s.model->keyMode[9][1] = MODE_MACRO;
+    s.model->keyList[9][1] = List(9, events);
+    s.model->keyMode[10][1] = MODE_COMBO;
+    s.model->keyList[10][1] = List(6, combo);
+    ASSERT_TRUE(s.model->writeKeysToDevice(nullptr));
+    auto r = s.Reader();
+    ASSERT_TRUE(r->readKeysFromDevice(nullptr));
+    EXPECT_EQ(r->keyMode[9][1], MODE_MACRO);
+    EXPECT_EQ(r->keyList[9][1].items, expected);
+    EXPECT_EQ(r->keyMode[10][1], MODE_COMBO);
+    EXPECT_EQ(r->keyList[10][1].items, combo);
+    // Appended one by one, the lists end selected on their last item.
+    EXPECT_EQ(r->keyList[9][1].SelectedIndex(), 238);
+}
+
 TEST(ReadKeys, TheModeOfOneCodeFollowsItsRange) {
     const std::pair<int, int> cases[] = {
         {1, MODE_SINGLE},        {74, MODE_SINGLE},       {75, MODE_POWER},       {76, MODE_POWER},
