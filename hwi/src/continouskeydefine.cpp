@@ -2,8 +2,6 @@
 
 #include "hwi/protocol.h"
 
-#include <cstring>
-
 using namespace hwi::protocol;
 
 namespace {
@@ -14,21 +12,8 @@ constexpr int kCodesAt = 8;
 } // namespace
 
 bool CContinousKeyDefine::encode(unsigned char* buffer, int reportSize, int* length) {
-    if (!length)
+    if (!beginSingleBlock(buffer, reportSize, length))
         return false;
-    if (reportSize != kBlock) {
-        *length = 0;
-        return false;
-    }
-    if (!buffer) {
-        *length = kBlock;
-        return false;
-    }
-    if (*length < kBlock)
-        return false;
-    std::memset(buffer, 0, static_cast<std::size_t>(*length));
-    writeHead(buffer);
-    *length = kBlock;
     const int n =
         usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxContinousCodes));
     if (n <= 0)

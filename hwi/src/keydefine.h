@@ -26,6 +26,10 @@ class CKeyDefine {
   protected:
     // Bytes 0..4 of every block: 0, CMD_KEY_RECORD, layer, key, type.
     void writeHead(unsigned char* block) const;
+    // The encode contract for records of one block: checks the arguments as
+    // encode() describes, and on success clears the buffer, writes the head
+    // and sets *length to one block.
+    bool beginSingleBlock(unsigned char* buffer, int reportSize, int* length) const;
 };
 
 // The number of entries of an array that a record may use: count, but never

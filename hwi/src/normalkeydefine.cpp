@@ -2,8 +2,6 @@
 
 #include "hwi/protocol.h"
 
-#include <cstring>
-
 using namespace hwi::protocol;
 
 namespace {
@@ -13,26 +11,13 @@ constexpr int kCodesAt = 6;
 } // namespace
 
 bool CNormalKeyDefine::encode(unsigned char* buffer, int reportSize, int* length) {
-    if (!length)
+    if (!beginSingleBlock(buffer, reportSize, length))
         return false;
-    if (reportSize != kBlock) {
-        *length = 0;
-        return false;
-    }
-    if (!buffer) {
-        *length = kBlock;
-        return false;
-    }
-    if (*length < kBlock)
-        return false;
-    std::memset(buffer, 0, static_cast<std::size_t>(*length));
-    writeHead(buffer);
     const int n =
         usableCount(count, static_cast<int>(codes.size()), static_cast<int>(kMaxNormalCodes));
     buffer[kCountAt] = static_cast<unsigned char>(n);
     for (int i = 0; i < n; ++i)
         buffer[kCodesAt + i] = static_cast<unsigned char>(codes[static_cast<std::size_t>(i)]);
-    *length = kBlock;
     return true;
 }
 
