@@ -210,6 +210,14 @@ void SimServer::acceptOne() {
         ::close(fd);
         return;
     }
+    // The holder may have closed with reports still unread; it is finished
+    // first, so that closing and opening again always finds the keyboard.
+    if (request == platform::simwire::kOpen && clientFd_ >= 0 && heldClientHungUp())
+        finishClosedClient();
+    if (away_) { // its last report restarted the keyboard
+        ::close(fd);
+        return;
+    }
     if (request != platform::simwire::kOpen || clientFd_ >= 0 || keyboard_.faults().busy) {
         sendAll(fd, &platform::simwire::kBusy, 1);
         ::close(fd);
@@ -231,22 +239,51 @@ void SimServer::readClient() {
     if (n < 0 && (errno == EINTR || errno == EAGAIN))
         return;
     if (n <= 0) {
-        dropClient();
+        finishClosedClient();
         return;
     }
+    addFrames(buffer, static_cast<std::size_t>(n));
+}
+
+void SimServer::addFrames(const std::uint8_t* bytes, std::size_t length) {
     const auto arrival = LinkClock::Clock::now();
-    for (ssize_t at = 0; at < n;) {
-        const std::size_t take =
-            std::min(partial_.size() - partialLength_, static_cast<std::size_t>(n - at));
-        std::copy_n(buffer + at, take,
+    for (std::size_t at = 0; at < length;) {
+        const std::size_t take = std::min(partial_.size() - partialLength_, length - at);
+        std::copy_n(bytes + at, take,
                     partial_.begin() + static_cast<std::ptrdiff_t>(partialLength_));
         partialLength_ += take;
-        at += static_cast<ssize_t>(take);
+        at += take;
         if (partialLength_ == partial_.size()) {
             incoming_.push_back({clock_.takeOut(arrival), partial_});
             partialLength_ = 0;
         }
     }
+}
+
+bool SimServer::heldClientHungUp() const {
+    pollfd p{clientFd_, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR));
+}
+
+void SimServer::finishClosedClient() {
+    // A host that writes and lets go has still written: every whole report
+    // it sent is taken, at once, as a keyboard would take what reached it.
+    // Only the replies have nobody to go to.
+    std::uint8_t buffer[4096];
+    for (;;) {
+        const ssize_t n = ::recv(clientFd_, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        addFrames(buffer, static_cast<std::size_t>(n));
+    }
+    while (clientFd_ >= 0 && !incoming_.empty()) {
+        const Pending frame = incoming_.front();
+        incoming_.pop_front();
+        takeReport(frame);
+    }
+    dropClient();
 }
 
 void SimServer::takeReport(const Pending& frame) {

@@ -45,6 +45,9 @@ class SimServer {
     void closeSocket();
     void acceptOne();
     void readClient();
+    void addFrames(const std::uint8_t* bytes, std::size_t length);
+    bool heldClientHungUp() const;
+    void finishClosedClient();
     void takeReport(const Pending& frame);
     void sendDue(LinkClock::TimePoint now);
     void dropClient();

@@ -18,9 +18,11 @@ namespace {
 
 class ServedKeyboard {
   public:
-    ServedKeyboard(sim::Model model, const std::string& socketPath, sim::Faults faults = {})
+    ServedKeyboard(sim::Model model, const std::string& socketPath, sim::Faults faults = {},
+                   sim::LinkTiming timing = {})
         : keyboard(model), server(keyboard) {
         keyboard.setFaults(faults);
+        keyboard.setTiming(timing);
         std::string error;
         listening = server.listen(socketPath, error);
         EXPECT_TRUE(listening) << error;
@@ -77,6 +79,32 @@ TEST_F(SimSocket, OneHolderAtATimeAndFreeAgainAfterClose) {
         EXPECT_EQ(platform::hidEnumerate().size(), 1u); // still listed while held
     }
     EXPECT_TRUE(platform::hidOpen(path).device);
+}
+
+// The library writes without waiting for the keyboard, so a program can
+// close with most of a transfer still on its way; a slow keyboard must take
+// it all and be free for the next program at once.
+TEST_F(SimSocket, ReportsLeftOnTheWireAtCloseAreTakenAndTheKeyboardIsFree) {
+    const std::string socket = dir.file("s");
+    ServedKeyboard served(sim::Model::Vanta, socket, {}, {.latencyUs = 2000, .restartMs = 2000});
+    useSockets(socket);
+    {
+        CTavoHWI hwi;
+        ASSERT_TRUE(hwi.__createDev());
+        ASSERT_TRUE(hwi.prepare());
+        int last[] = {0, 2, 0x04, 0x05};
+        ASSERT_TRUE(hwi.setKeyConfiguration(1, 104, last, 4));
+        ASSERT_TRUE(hwi.writeKeyConfigurationToDev(nullptr)); // 210 reports, ~0.4 s of frames
+    }
+    auto next = platform::hidOpen(platform::hidEnumerate().at(0).path);
+    EXPECT_TRUE(next.device) << static_cast<int>(next.error);
+    next.device.reset();
+    served.server.requestStop();
+    served.thread.join();
+    const auto block = served.keyboard.slot(207);
+    ASSERT_GE(block.size(), 8u);
+    EXPECT_EQ(std::vector<std::uint8_t>(block.begin() + 2, block.begin() + 8),
+              (std::vector<std::uint8_t>{2, 104, 0, 2, 0x04, 0x05})); // the slot written last
 }
 
 TEST_F(SimSocket, EntriesThatNameNoSimulatorAreSkipped) {
