@@ -1,0 +1,18 @@
+// The key definition array one slot of the model travels as, for callers that
+// check or compare a configuration before or after it is written (the command
+// line's verify). writeKeysToDevice builds the same arrays.
+#pragma once
+
+#include "TavoModel.h"
+
+#include <vector>
+
+// The array of key index k (1..104) on layer l (0 top, 1 Fn): form 0 for the
+// one-code modes and combos, form 1 for emulations, form 2 for macros. Empty
+// for a slot that is not set (or outside the tables): nothing is set for it.
+std::vector<int> SlotDefinitionArray(const CTavoModel& model, int keyIndex, int layer);
+
+// How many elements a key definition array uses by its own header (form 0:
+// 2 + n, form 1: 3 + n, form 2: 6 + n or 6 + 2n - 1 with step delays); 0 for
+// an array that names no form or is shorter than its header.
+std::size_t DefinitionLength(const std::vector<int>& v);
