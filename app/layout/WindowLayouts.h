@@ -37,6 +37,17 @@ std::vector<SkinElement> mainWindowElements(int deviceType);
 std::vector<SkinElement> progressElements(); // 107
 std::vector<SkinElement> firmwareElements(); // 107
 
+// The key editor's whole table of 218 entries: the common elements, then
+// pages 1 to 7. On a Corv icon 632 has other tips and icon 636 is left out.
+std::vector<SkinElement> keyEditorElements(int deviceType);
+// The elements shown on one page (1..7): the common ones and the page's own,
+// each in its slot of the whole table; every other slot keeps id -1.
+std::vector<SkinElement> keyEditorElements(int page, int deviceType);
+constexpr int kKeyEditorPages = 7;
+
+std::vector<SkinElement> backlightElements();   // 120
+std::vector<SkinElement> multiSelectElements(); // 108
+
 // Whether an element of the key editor is shown on a page: IDs below 100 on
 // every page, the others on page id / 100.
 constexpr bool onKeyEditorPage(int id, int page) {

@@ -62,13 +62,31 @@ std::vector<SkinElement> progress(int) {
 std::vector<SkinElement> firmware(int) {
     return layout::firmwareElements();
 }
+std::vector<SkinElement> backlight(int) {
+    return layout::backlightElements();
+}
+std::vector<SkinElement> multiSelect(int) {
+    return layout::multiSelectElements();
+}
+std::vector<SkinElement> keyEditor(int device) {
+    return layout::keyEditorElements(device);
+}
 
 const TableCase kTables[] = {
     {"main Vanta", Window::Main, kVanta, layout::mainWindowElements},
     {"main Corv", Window::Main, kCorv, layout::mainWindowElements},
     {"progress", Window::Progress, kVanta, progress},
     {"firmware", Window::Firmware, kVanta, firmware},
+    {"key editor Vanta", Window::KeyEditor, kVanta, keyEditor},
+    {"key editor Corv", Window::KeyEditor, kCorv, keyEditor},
+    {"backlight", Window::Backlight, kVanta, backlight},
+    {"multi-select", Window::MultiSelect, kVanta, multiSelect},
 };
+
+int filled(const std::vector<SkinElement>& table) {
+    return static_cast<int>(
+        std::count_if(table.begin(), table.end(), [](const SkinElement& e) { return e.id > 0; }));
+}
 
 TEST(WindowTables, HaveTheirArraySizeAndLieInsideTheWindowOutline) {
     for (const TableCase& c : kTables) {
@@ -91,6 +109,18 @@ TEST(WindowTables, HaveTheirArraySizeAndLieInsideTheWindowOutline) {
         }
         EXPECT_GT(used, 0);
     }
+}
+
+TEST(WindowTables, FillAsManySlotsAsTheirElementListsHold) {
+    // A table longer than its array would lose its last elements.
+    EXPECT_EQ(filled(layout::mainWindowElements(kVanta)), 126);
+    EXPECT_EQ(filled(layout::mainWindowElements(kCorv)), 124);
+    EXPECT_EQ(filled(layout::progressElements()), 5);
+    EXPECT_EQ(filled(layout::firmwareElements()), 11);
+    EXPECT_EQ(filled(layout::keyEditorElements(kVanta)), 205);
+    EXPECT_EQ(filled(layout::keyEditorElements(kCorv)), 204);
+    EXPECT_EQ(filled(layout::backlightElements()), 120);
+    EXPECT_EQ(filled(layout::multiSelectElements()), 108);
 }
 
 TEST(WindowTables, ColourKeysAndCounts) {
@@ -253,6 +283,120 @@ TEST(WindowTables, LabelsLieOverTheButtonsTheyName) {
     expectLabelsOverButtons(layout::progressElements(), {{193, 93}});
     expectLabelsOverButtons(layout::firmwareElements(),
                             {{190, 90}, {191, 91}, {192, 92}, {193, 93}});
+    expectLabelsOverButtons(layout::backlightElements(),
+                            {{89, 89}, {90, 90}, {91, 91}, {92, 92}, {94, 94}, {95, 95}, {97, 97}});
+    expectLabelsOverButtons(layout::multiSelectElements(), {{97, 97}});
+    for (int device : {kVanta, kCorv})
+        for (int page = 1; page <= layout::kKeyEditorPages; ++page)
+            expectLabelsOverButtons(layout::keyEditorElements(page, device),
+                                    {{37, 87},   {38, 88},   {39, 89},   {30, 90},   {31, 91},
+                                     {32, 92},   {33, 93},   {34, 94},   {35, 95},   {36, 96},
+                                     {154, 104}, {156, 105}, {157, 106}, {159, 107}, {265, 205},
+                                     {266, 206}, {267, 207}, {352, 302}, {355, 305}, {356, 306},
+                                     {552, 502}, {564, 514}, {751, 701}, {752, 702}, {753, 703}});
+}
+
+// The keys of the backlight pictures: each once, and far enough apart that
+// the 2-pixel colour frame drawn around a key touches no other key.
+TEST(BacklightTables, KeysAndTheirColourFramesStayApart) {
+    for (const auto& table : {layout::backlightElements(), layout::multiSelectElements()}) {
+        std::vector<const SkinElement*> keys;
+        for (const SkinElement& e : table) {
+            if (e.id >= 100) {
+                EXPECT_EQ(e.id, 99 + e.keyIndex);
+                keys.push_back(&e);
+            }
+        }
+        ASSERT_EQ(keys.size(), 104u);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(keys[i]->keyIndex, static_cast<int>(i) + 1);
+            const Rect& r = keys[i]->rect;
+            const Rect frame{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
+            for (std::size_t j = 0; j < keys.size(); ++j) {
+                if (j != i) {
+                    EXPECT_FALSE(overlap(frame, keys[j]->rect))
+                        << keys[i]->keyIndex << " and " << keys[j]->keyIndex;
+                }
+            }
+        }
+    }
+    const auto table = layout::backlightElements();
+    // A label carries its button's ID, so a click just past the button acts alike.
+    const SkinElement* readLabel = find(table, 89, true);
+    ASSERT_NE(readLabel, nullptr);
+    EXPECT_TRUE(readLabel->rect.contains(602, 440));
+    EXPECT_EQ(text(*find(table, 88, true), "en-US"), L"BackLight Settings");
+    EXPECT_EQ(text(*find(layout::multiSelectElements(), 97, true), "zh-CN"), L"색상선택");
+}
+
+TEST(KeyEditorTable, PagesModelsAndPickerCodes) {
+    const auto vanta = layout::keyEditorElements(kVanta);
+    const auto corv = layout::keyEditorElements(kCorv);
+    ASSERT_EQ(vanta.size(), 218u);
+    ASSERT_EQ(corv.size(), 218u);
+    // The common elements come first, then the pages in order.
+    int lastPage = 0;
+    for (const SkinElement& e : vanta) {
+        if (e.id < 1)
+            continue;
+        const int page = e.id < 100 ? 0 : e.id / 100;
+        EXPECT_GE(page, lastPage) << e.id;
+        lastPage = page;
+    }
+    EXPECT_EQ(lastPage, 7);
+
+    const SkinElement* i636 = find(vanta, 636, false);
+    ASSERT_NE(i636, nullptr);
+    EXPECT_EQ(i636->hwCode, 148);
+    EXPECT_EQ(find(corv, 636, false), nullptr);
+    const SkinElement* v632 = find(vanta, 632, false);
+    const SkinElement* c632 = find(corv, 632, false);
+    ASSERT_NE(v632, nullptr);
+    ASSERT_NE(c632, nullptr);
+    EXPECT_EQ(v632->hwCode, 136);
+    EXPECT_EQ(c632->hwCode, 136);
+    EXPECT_EQ(v632->tip.at("en-US"), L"Backlight Macro");
+    EXPECT_EQ(c632->tip.at("en-US"), L"100% all light");
+    EXPECT_EQ(find(vanta, 616, false)->tip.at("en-US"), L"FN key,Key's 2 layer must be set to FN");
+    EXPECT_EQ(find(vanta, 703, false)->hwCode, 77);
+    EXPECT_EQ(find(vanta, 511, false)->hwCode, 199);
+
+    // Page 1 starts in single mode; the stop labels start hidden and green.
+    EXPECT_EQ(find(vanta, 101, false)->selected, 1);
+    EXPECT_EQ(find(vanta, 102, false)->selected, 0);
+    for (int id : {155, 160, 268, 353}) {
+        const SkinElement* stop = find(vanta, id, true);
+        ASSERT_NE(stop, nullptr) << id;
+        EXPECT_EQ(stop->textVisible, 0) << id;
+        EXPECT_EQ(stop->normalColor, 0x00FF00u) << id;
+    }
+    // List rows: 6 on page 1 every 16 pixels, 9 on pages 2 and 3 every 14.
+    const SkinElement* r126 = find(vanta, 126, false);
+    ASSERT_NE(r126, nullptr);
+    EXPECT_EQ(r126->rect.top, 136 + 80);
+    EXPECT_EQ(r126->rect.bottom, 151 + 80);
+    EXPECT_EQ(r126->fontIndex, 11);
+    EXPECT_EQ(r126->hasText, 1);
+    const SkinElement* r349 = find(vanta, 349, false);
+    ASSERT_NE(r349, nullptr);
+    EXPECT_EQ(r349->rect.top, 114 + 112);
+    EXPECT_EQ(r349->rect.bottom, 127 + 112);
+    // Page 2 has two labels with ID 262, page 3 two with ID 351.
+    EXPECT_EQ(std::count_if(vanta.begin(), vanta.end(), [](auto& e) { return e.id == 262; }), 2);
+    EXPECT_EQ(std::count_if(vanta.begin(), vanta.end(), [](auto& e) { return e.id == 351; }), 2);
+}
+
+TEST(KeyEditorTable, OnePageKeepsItsElementsInTheirSlots) {
+    const auto all = layout::keyEditorElements(kVanta);
+    for (int page = 1; page <= layout::kKeyEditorPages; ++page) {
+        SCOPED_TRACE(page);
+        const auto one = layout::keyEditorElements(page, kVanta);
+        ASSERT_EQ(one.size(), all.size());
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const int expected = layout::onKeyEditorPage(all[i].id, page) ? all[i].id : -1;
+            EXPECT_EQ(one[i].id, expected);
+        }
+    }
 }
 
 TEST(MainWindowTable, LabelTextsFormatsAndColours) {
