@@ -4,6 +4,7 @@
 #include "XmlEntities.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cwchar>
 
@@ -11,19 +12,86 @@ namespace {
 
 constexpr wchar_t kCrLf[] = L"\r\n";
 
-bool isSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+// Character classes of the ASCII range; everything from 0x80 up is a name
+// character (negative wchar_t values are none).
+enum : unsigned char { kSpace = 1, kNameStart = 2, kNameChar = 4 };
 
-bool isNameStart(wchar_t c) {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_' || c == L':' || c >= 0x80;
+constexpr std::array<unsigned char, 128> makeClasses() {
+    std::array<unsigned char, 128> c{};
+    c[' '] = c['\t'] = c['\r'] = c['\n'] = kSpace;
+    for (int i = 'a'; i <= 'z'; ++i) c[i] = kNameStart | kNameChar;
+    for (int i = 'A'; i <= 'Z'; ++i) c[i] = kNameStart | kNameChar;
+    c['_'] = c[':'] = kNameStart | kNameChar;
+    for (int i = '0'; i <= '9'; ++i) c[i] = kNameChar;
+    c['-'] = c['.'] = kNameChar;
+    return c;
 }
 
-bool isNameChar(wchar_t c) {
-    return isNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.';
+constexpr std::array<unsigned char, 128> kClasses = makeClasses();
+
+inline bool hasClass(wchar_t c, unsigned char cls) {
+    const auto u = static_cast<std::uint32_t>(c);
+    if (u < 128) return (kClasses[u] & cls) != 0;
+    return cls != kSpace && c >= 0x80;
+}
+
+inline bool isSpace(wchar_t c) { return hasClass(c, kSpace); }
+inline bool isNameStart(wchar_t c) { return hasClass(c, kNameStart); }
+inline bool isNameChar(wchar_t c) { return hasClass(c, kNameChar); }
+
+inline std::size_t nameEndIn(const wchar_t* t, std::size_t len, std::size_t pos) {
+    while (pos < len && isNameChar(t[pos])) ++pos;
+    return pos;
+}
+
+bool validName(std::wstring_view name) {
+    if (name.empty() || !isNameStart(name[0])) return false;
+    for (wchar_t c : name)
+        if (!isNameChar(c)) return false;
+    return true;
 }
 
 wchar_t foldCase(wchar_t c) {
     if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
     return c;
+}
+
+// "%d" of value into buf (at least 12 characters); returns the length.
+std::size_t formatInt(int value, wchar_t* buf) {
+    wchar_t digits[12];
+    std::size_t n = 0;
+    auto v = static_cast<std::uint32_t>(value);
+    if (value < 0) v = 0u - v;
+    do {
+        digits[n++] = static_cast<wchar_t>(L'0' + v % 10);
+        v /= 10;
+    } while (v);
+    std::size_t k = 0;
+    if (value < 0) buf[k++] = L'-';
+    while (n) buf[k++] = digits[--n];
+    return k;
+}
+
+// Appends text escaped for an attribute value or element text.
+void appendEscaped(std::wstring& out, std::wstring_view text, bool attribute) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const wchar_t* rep;
+        switch (c) {
+        case L'&': rep = L"&amp;"; break;
+        case L'<': rep = L"&lt;"; break;
+        case L'>': rep = L"&gt;"; break;
+        case L'"': rep = attribute ? L"&quot;" : nullptr; break;
+        case L'\'': rep = attribute ? L"&apos;" : nullptr; break;
+        default: rep = nullptr;
+        }
+        if (!rep) continue;
+        out.append(text.data() + from, i - from);
+        out += rep;
+        from = i + 1;
+    }
+    out.append(text.data() + from, text.size() - from);
 }
 
 } // namespace
@@ -62,6 +130,7 @@ void CXmlDocument::resetTable(std::size_t minRecords) {
     used = 1;
     reserveRecords(static_cast<int>(want));
     rec(0) = Record{};
+    dropAttributeIndex();
     parentPos = currentPos = childPos = 0;
     nodeType = 0;
     nodeOffset = nodeLength = 0;
@@ -139,18 +208,20 @@ void CXmlDocument::shiftFollowing(int node, std::int64_t delta) {
     }
 }
 
-std::wstring CXmlDocument::TagName(int index) const {
+std::wstring CXmlDocument::TagName(int index) const { return std::wstring(tagNameView(index)); }
+
+std::wstring_view CXmlDocument::tagNameView(int index) const {
     if (index <= 0 || index >= used) return {};
-    std::size_t begin = rec(index).start + 1;
-    return docText.substr(begin, nameEnd(begin) - begin);
+    const std::size_t begin = rec(index).start + 1;
+    if (begin > docText.size()) return {};
+    return std::wstring_view(docText.data() + begin, nameEnd(begin) - begin);
 }
 
 std::size_t CXmlDocument::nameEnd(std::size_t pos) const {
-    while (pos < docText.size() && isNameChar(docText[pos])) ++pos;
-    return pos;
+    return nameEndIn(docText.data(), docText.size(), pos);
 }
 
-bool CXmlDocument::namesEqual(const wchar_t* a, std::size_t alen, const std::wstring& b) const {
+bool CXmlDocument::namesEqual(const wchar_t* a, std::size_t alen, std::wstring_view b) const {
     if (alen != b.size()) return false;
     if (docFlags & kFlagIgnoreCase) {
         for (std::size_t i = 0; i < alen; ++i)
@@ -209,7 +280,7 @@ bool CXmlDocument::SetText(const wchar_t* text, std::size_t length) {
         // An absent text also gives back the table's memory.
         segments.clear();
         capacity = 0;
-    } else {
+    } else if (text != docText.data() || length != docText.size()) {
         docText.assign(text, length);
     }
     parse();
@@ -320,7 +391,7 @@ void CXmlDocument::parse() {
             for (int i = static_cast<int>(open.size()) - 1; i >= 0; --i) {
                 const Record& r = rec(open[i]);
                 if (namesEqual(t + r.start + 1, nameEnd(r.start + 1) - (r.start + 1),
-                               std::wstring(t + nb, ne - nb))) {
+                               std::wstring_view(t + nb, ne - nb))) {
                     match = i;
                     break;
                 }
@@ -410,12 +481,13 @@ void CXmlDocument::parse() {
 // ---------------------------------------------------------------------------
 // Navigation
 
-bool CXmlDocument::FindElement(const std::wstring& name) {
+bool CXmlDocument::FindElement(std::wstring_view name) {
+    const wchar_t* t = docText.data();
     int node = currentPos ? rec(currentPos).nextSibling : rec(parentPos).firstChild;
     for (; node; node = rec(node).nextSibling) {
         const Record& r = rec(node);
         const std::size_t nb = r.start + 1;
-        if (namesEqual(docText.data() + nb, nameEnd(nb) - nb, name)) {
+        if (namesEqual(t + nb, nameEnd(nb) - nb, name)) {
             currentPos = node;
             parentPos = r.parent;
             childPos = 0;
@@ -450,16 +522,21 @@ bool CXmlDocument::LeaveElement() {
 // ---------------------------------------------------------------------------
 // Inserting elements
 
-bool CXmlDocument::AddElement(const std::wstring& name) {
-    if (name.empty() || !isNameStart(name[0]) ||
-        std::any_of(name.begin(), name.end(), [](wchar_t c) { return !isNameChar(c); }))
-        return false;
+bool CXmlDocument::AddElement(std::wstring_view name) {
+    if (!validName(name)) return false;
     if (docText.size() + name.size() + 64 > 0xFFFFFFF0u) return false;
-    std::wstring elem = L"<" + name + L"/>";
-    const std::size_t elemLen = elem.size();
+    const std::size_t elemLen = name.size() + 3; // "<" name "/>"
+    // The inserted text is put together in scratch first: name may be a view
+    // into the text itself.
+    auto appendElem = [&] {
+        scratch += L'<';
+        scratch.append(name.data(), name.size());
+        scratch += L"/>";
+        scratch += kCrLf;
+    };
+    scratch.clear();
     std::size_t point = 0;
     std::size_t newStart = 0;
-    std::wstring insert;
     std::size_t replaced = 0; // characters of the old text the insertion replaces
     const int node = newRecord();
 
@@ -470,45 +547,54 @@ bool CXmlDocument::AddElement(const std::wstring& name) {
         std::size_t p = point;
         while (p < docText.size() && isSpace(docText[p])) ++p;
         if (p == docText.size() || docText[p] == L'<') point = p;
-        insert = elem + kCrLf;
+        appendElem();
         newStart = point;
-        docText.insert(point, insert);
+        docText.insert(point, scratch);
         linkAfter(currentPos, node);
     } else if (parentPos == 0) {
         point = docText.size();
-        insert = elem + kCrLf;
+        appendElem();
         newStart = point;
-        docText += insert;
+        docText += scratch;
         linkLastChild(0, node);
     } else {
         Record& p = rec(parentPos);
-        const std::wstring pname = TagName(parentPos);
         if (p.endTagLen == 0 && !(p.flags & kNotEnded) && p.startTagLen == p.length) {
             // Empty form: "/>" becomes ">", CR LF, the element, CR LF, "</name>".
+            const std::wstring_view pname = tagNameView(parentPos);
             point = p.start + p.length - 2;
-            insert = std::wstring(L">") + kCrLf + elem + kCrLf + L"</" + pname;
+            scratch += L'>';
+            scratch += kCrLf;
+            appendElem();
+            scratch += L"</";
+            scratch.append(pname.data(), pname.size());
             newStart = point + 3;
-            docText.replace(point, 1, insert);
             p.startTagLen -= 1;
             p.endTagLen = static_cast<std::uint32_t>(pname.size() + 3);
+            docText.replace(point, 1, scratch);
             replaced = 1;
         } else if (p.firstChild == 0 && p.length == p.startTagLen + p.endTagLen) {
             point = p.start + p.startTagLen;
-            insert = kCrLf + elem + kCrLf;
+            scratch += kCrLf;
+            appendElem();
             newStart = point + 2;
-            docText.insert(point, insert);
+            docText.insert(point, scratch);
         } else {
             point = p.start + p.length - p.endTagLen;
-            insert = elem + kCrLf;
+            appendElem();
             newStart = point;
-            docText.insert(point, insert);
+            docText.insert(point, scratch);
         }
         linkLastChild(parentPos, node);
     }
     Record& r = rec(node);
     r.start = static_cast<std::uint32_t>(newStart);
     r.length = r.startTagLen = static_cast<std::uint32_t>(elemLen);
-    shiftFollowing(node, static_cast<std::int64_t>(insert.size() - replaced));
+    shiftFollowing(node, static_cast<std::int64_t>(scratch.size() - replaced));
+    // "<name/>": no attributes, a new one goes right after the name.
+    attrNode = node;
+    attrSpans.clear();
+    attrLastEnd = static_cast<std::uint32_t>(1 + name.size());
     currentPos = node;
     parentPos = r.parent;
     childPos = 0;
@@ -521,17 +607,22 @@ bool CXmlDocument::AddElement(const std::wstring& name) {
 // ---------------------------------------------------------------------------
 // Attributes
 
-CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, const std::wstring& name) const {
-    AttrScan a;
+void CXmlDocument::indexAttributes(int index) const {
+    attrSpans.clear();
+    attrNode = index;
     const Record& r = rec(index);
     const wchar_t* t = docText.data();
-    std::size_t end = r.start + r.startTagLen; // past '>' or "/>"
-    std::size_t p = nameEnd(r.start + 1);
-    a.lastAttrEnd = p;
+    const std::size_t base = r.start;
+    const std::size_t end = r.start + r.startTagLen; // past '>' or "/>"
+    std::size_t p = nameEndIn(t, end, r.start + 1);
+    std::size_t lastEnd = p;
     while (p < end) {
-        if (!isNameStart(t[p])) { ++p; continue; }
+        if (!isNameStart(t[p])) {
+            ++p;
+            continue;
+        }
         const std::size_t ns = p;
-        p = nameEnd(p);
+        p = nameEndIn(t, end, p);
         const std::size_t ne = p;
         std::size_t vs = ne, ve = ne, te = ne;
         std::size_t q = p;
@@ -540,44 +631,68 @@ CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, const std::wstrin
             ++q;
             while (q < end && isSpace(t[q])) ++q;
             if (q < end && (t[q] == L'"' || t[q] == L'\'')) {
-                const wchar_t quote = t[q];
-                std::size_t z = q + 1;
-                while (z < end && t[z] != quote) ++z;
+                const wchar_t* z = std::wmemchr(t + q + 1, t[q], end - (q + 1));
                 vs = q + 1;
-                ve = z;
-                te = z < end ? z + 1 : z;
+                ve = z ? static_cast<std::size_t>(z - t) : end;
+                te = z ? ve + 1 : end;
             } else {
                 std::size_t z = q;
-                while (z < end && !isSpace(t[z]) && t[z] != L'>' && !(t[z] == L'/' && z + 1 < end && t[z + 1] == L'>'))
+                while (z < end && !isSpace(t[z]) && t[z] != L'>' &&
+                       !(t[z] == L'/' && z + 1 < end && t[z + 1] == L'>'))
                     ++z;
                 vs = q;
                 ve = te = z;
             }
             p = te;
         }
-        a.lastAttrEnd = te;
-        if (!a.found && namesEqual(t + ns, ne - ns, name)) {
+        lastEnd = te;
+        attrSpans.push_back({static_cast<std::uint32_t>(ns - base), static_cast<std::uint32_t>(ne - base),
+                             static_cast<std::uint32_t>(vs - base), static_cast<std::uint32_t>(ve - base),
+                             static_cast<std::uint32_t>(te - base)});
+    }
+    attrLastEnd = static_cast<std::uint32_t>(lastEnd - base);
+}
+
+// The first attribute called name, or where a new one would go.
+CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, std::wstring_view name) const {
+    if (attrNode != index) indexAttributes(index);
+    AttrScan a;
+    const std::size_t base = rec(index).start;
+    const wchar_t* t = docText.data();
+    for (const AttrSpan& s : attrSpans) {
+        if (namesEqual(t + base + s.nameStart, s.nameEnd - s.nameStart, name)) {
             a.found = true;
-            a.nameStart = ns;
-            a.nameEndPos = ne;
-            a.valueStart = vs;
-            a.valueEnd = ve;
-            a.tokenEnd = te;
+            a.nameStart = base + s.nameStart;
+            a.nameEndPos = base + s.nameEnd;
+            a.valueStart = base + s.valueStart;
+            a.valueEnd = base + s.valueEnd;
+            a.tokenEnd = base + s.tokenEnd;
+            a.lastAttrEnd = base + attrLastEnd;
+            return a;
         }
     }
+    a.lastAttrEnd = base + attrLastEnd;
     return a;
 }
 
-std::wstring CXmlDocument::GetAttribute(const std::wstring& name) const {
+std::wstring CXmlDocument::GetAttribute(std::wstring_view name) const {
     if (currentPos == 0 || nodeType != 1) return {};
     AttrScan a = scanAttributes(currentPos, name);
     if (!a.found) return {};
-    return Unescape(docText.substr(a.valueStart, a.valueEnd - a.valueStart));
+    return Unescape(std::wstring_view(docText.data() + a.valueStart, a.valueEnd - a.valueStart));
 }
 
-int CXmlDocument::GetAttributeInt(const std::wstring& name) const { return LeadingInt(GetAttribute(name)); }
+int CXmlDocument::GetAttributeInt(std::wstring_view name) const {
+    if (currentPos == 0 || nodeType != 1) return 0;
+    AttrScan a = scanAttributes(currentPos, name);
+    if (!a.found) return 0;
+    const std::wstring_view raw(docText.data() + a.valueStart, a.valueEnd - a.valueStart);
+    // Only a reference can change what the value reads as.
+    if (raw.find(L'&') == std::wstring_view::npos) return LeadingInt(raw);
+    return LeadingInt(Unescape(raw));
+}
 
-int CXmlDocument::LeadingInt(const std::wstring& text) {
+int CXmlDocument::LeadingInt(std::wstring_view text) {
     std::size_t i = 0;
     while (i < text.size() && isSpace(text[i])) ++i;
     bool negative = false;
@@ -591,30 +706,63 @@ int CXmlDocument::LeadingInt(const std::wstring& text) {
     return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-bool CXmlDocument::SetAttribute(const std::wstring& name, int value) {
-    return SetAttribute(name, std::to_wstring(value));
+bool CXmlDocument::SetAttribute(std::wstring_view name, int value) {
+    wchar_t digits[16];
+    return setAttributeText(name, std::wstring_view(digits, formatInt(value, digits)), true);
 }
 
-bool CXmlDocument::SetAttribute(const std::wstring& name, const std::wstring& value) {
+bool CXmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) {
+    return setAttributeText(name, value, false);
+}
+
+// plain: value holds nothing that needs escaping (a number).
+bool CXmlDocument::setAttributeText(std::wstring_view name, std::wstring_view value, bool plain) {
     if (currentPos == 0 || nodeType != 1) return false;
-    if (name.empty() || !isNameStart(name[0]) ||
-        std::any_of(name.begin(), name.end(), [](wchar_t c) { return !isNameChar(c); }))
-        return false;
-    const std::wstring quoted = L"\"" + Escape(value, true) + L"\"";
-    if (docText.size() + quoted.size() + name.size() + 2 > 0xFFFFFFF0u) return false;
+    if (!validName(name)) return false;
     AttrScan a = scanAttributes(currentPos, name);
+    // What replaces the old value (from the name's end) or is appended after
+    // the last attribute; put together before the text changes, since name
+    // and value may be views into it.
+    scratch.clear();
+    if (!a.found) {
+        scratch += L' ';
+        scratch.append(name.data(), name.size());
+    }
+    scratch += L"=\"";
+    const std::size_t valueAt = scratch.size();
+    if (plain)
+        scratch.append(value.data(), value.size());
+    else
+        appendEscaped(scratch, value, true);
+    const std::size_t quotedLen = scratch.size() - valueAt + 2;
+    scratch += L'"';
+    if (docText.size() + quotedLen + name.size() + 2 > 0xFFFFFFF0u) return false;
     std::int64_t delta;
     if (a.found) {
         // Everything after the name ("=", any spaces, the old value, or
         // nothing for a bare name) becomes "=" and the quoted value.
         const std::size_t from = a.nameEndPos;
-        const std::wstring repl = L"=" + quoted;
-        delta = static_cast<std::int64_t>(repl.size()) - static_cast<std::int64_t>(a.tokenEnd - from);
-        docText.replace(from, a.tokenEnd - from, repl);
+        delta = static_cast<std::int64_t>(scratch.size()) - static_cast<std::int64_t>(a.tokenEnd - from);
+        docText.replace(from, a.tokenEnd - from, scratch);
+        // The tag is scanned again when next asked.
+        dropAttributeIndex();
     } else {
-        std::wstring ins = L" " + name + L"=" + quoted;
-        delta = static_cast<std::int64_t>(ins.size());
-        docText.insert(a.lastAttrEnd, ins);
+        delta = static_cast<std::int64_t>(scratch.size());
+        docText.insert(a.lastAttrEnd, scratch);
+        // The index stays what a new scan would find as long as the new
+        // attribute follows a closed quote or the bare tag name; after
+        // anything else (an unquoted or missing value) a scan might read the
+        // new text as part of the old attribute.
+        const bool closed = attrSpans.empty() || attrSpans.back().tokenEnd == attrSpans.back().valueEnd + 1;
+        if (closed) {
+            const std::uint32_t ns = attrLastEnd + 1;
+            const std::uint32_t ne = ns + static_cast<std::uint32_t>(name.size());
+            const std::uint32_t ve = static_cast<std::uint32_t>(attrLastEnd + scratch.size() - 1);
+            attrSpans.push_back({ns, ne, ne + 2, ve, ve + 1});
+            attrLastEnd = ve + 1;
+        } else {
+            dropAttributeIndex();
+        }
     }
     Record& r = rec(currentPos);
     r.startTagLen = static_cast<std::uint32_t>(r.startTagLen + delta);
@@ -628,77 +776,71 @@ bool CXmlDocument::SetAttribute(const std::wstring& name, const std::wstring& va
 // ---------------------------------------------------------------------------
 // Escaping
 
-std::wstring CXmlDocument::Escape(const std::wstring& text, bool attribute) {
+std::wstring CXmlDocument::Escape(std::wstring_view text, bool attribute) {
     std::wstring out;
     out.reserve(text.size());
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': if (attribute) out += L"&quot;"; else out += c; break;
-        case L'\'': if (attribute) out += L"&apos;"; else out += c; break;
-        default: out += c;
-        }
-    }
+    appendEscaped(out, text, attribute);
     return out;
 }
 
-std::wstring CXmlDocument::Unescape(const std::wstring& text) {
-    std::wstring out;
-    out.reserve(text.size());
+std::wstring CXmlDocument::Unescape(std::wstring_view text) {
     const std::size_t len = text.size();
-    for (std::size_t i = 0; i < len; ++i) {
-        if (text[i] != L'&') {
-            out += text[i];
-            continue;
-        }
+    std::size_t amp = text.find(L'&');
+    if (amp == std::wstring_view::npos) return std::wstring(text);
+    std::wstring out;
+    out.reserve(len);
+    std::size_t i = 0;
+    while (amp != std::wstring_view::npos) {
+        out.append(text.data() + i, amp - i);
+        i = amp;
         // A name of at most 9 characters closed by ';'.
         std::size_t semi = i + 1;
         while (semi < len && semi - (i + 1) <= 9 && text[semi] != L';' && text[semi] != L'&') ++semi;
         const std::size_t nlen = semi - (i + 1);
-        if (semi >= len || text[semi] != L';' || nlen == 0 || nlen > 9) {
-            out += L'&';
-            continue;
-        }
-        const wchar_t* nm = text.data() + i + 1;
         char32_t code = 0;
-        if (nm[0] == L'#') {
-            bool hex = nlen > 1 && (nm[1] == L'x' || nm[1] == L'X');
-            std::size_t k = hex ? 2 : 1;
-            bool ok = k < nlen;
-            unsigned long v = 0;
-            for (; k < nlen && ok; ++k) {
-                wchar_t d = nm[k];
-                int digit;
-                if (d >= L'0' && d <= L'9') digit = d - L'0';
-                else if (hex && d >= L'a' && d <= L'f') digit = d - L'a' + 10;
-                else if (hex && d >= L'A' && d <= L'F') digit = d - L'A' + 10;
-                else { ok = false; break; }
-                v = v * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
-                if (v > 0x10FFFF) ok = false;
+        if (semi < len && text[semi] == L';' && nlen != 0 && nlen <= 9) {
+            const wchar_t* nm = text.data() + i + 1;
+            if (nm[0] == L'#') {
+                bool hex = nlen > 1 && (nm[1] == L'x' || nm[1] == L'X');
+                std::size_t k = hex ? 2 : 1;
+                bool ok = k < nlen;
+                unsigned long v = 0;
+                for (; k < nlen && ok; ++k) {
+                    wchar_t d = nm[k];
+                    int digit;
+                    if (d >= L'0' && d <= L'9') digit = d - L'0';
+                    else if (hex && d >= L'a' && d <= L'f') digit = d - L'a' + 10;
+                    else if (hex && d >= L'A' && d <= L'F') digit = d - L'A' + 10;
+                    else { ok = false; break; }
+                    v = v * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+                    if (v > 0x10FFFF) ok = false;
+                }
+                // Code points that cannot stand in text are left as written.
+                if (ok && v != 0 && !(v >= 0xD800 && v <= 0xDFFF)) code = static_cast<char32_t>(v);
+            } else {
+                code = xmlentities::Lookup(nm, nlen);
             }
-            // Code points that cannot stand in text are left as written.
-            if (ok && v != 0 && !(v >= 0xD800 && v <= 0xDFFF)) code = static_cast<char32_t>(v);
-        } else {
-            code = xmlentities::Lookup(nm, nlen);
         }
         if (code == 0) {
+            // Not a reference: the '&' stays.
             out += L'&';
-            continue;
-        }
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (code > 0xFFFF) {
-                code -= 0x10000;
-                out += static_cast<wchar_t>(0xD800 + (code >> 10));
-                out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+            i += 1;
+        } else {
+            if constexpr (sizeof(wchar_t) == 2) {
+                if (code > 0xFFFF) {
+                    code -= 0x10000;
+                    out += static_cast<wchar_t>(0xD800 + (code >> 10));
+                    out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+                } else {
+                    out += static_cast<wchar_t>(code);
+                }
             } else {
                 out += static_cast<wchar_t>(code);
             }
-        } else {
-            out += static_cast<wchar_t>(code);
+            i = semi + 1;
         }
-        i = semi;
+        amp = i < len ? text.find(L'&', i) : std::wstring_view::npos;
     }
+    out.append(text.data() + i, len - i);
     return out;
 }

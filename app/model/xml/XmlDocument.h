@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CXmlDocument {
@@ -51,6 +52,7 @@ public:
 
     // Replaces the text (nullptr: empty, table cleared), clears the log and
     // parses. Returns whether the document is well-formed.
+    // SetText(GetText()) parses the document's own text where it stands.
     bool SetText(const wchar_t* text);
     bool SetText(const std::wstring& text) { return SetText(text.c_str(), text.size()); }
     bool SetText(const wchar_t* text, std::size_t length);
@@ -58,25 +60,29 @@ public:
     // Reads a file and converts it to wide text into `text` (and the
     // document's text, unparsed). Returns true when it was read completely.
     bool LoadFile(const std::wstring& path, std::wstring& text);
+    // The same into the document's text only, without a second copy of a
+    // large file; GetText() holds what was read.
+    bool LoadFile(const std::wstring& path);
     // Writes `text` to path in the encoding its declaration names (UTF-8
     // without one). The file is replaced atomically: the text goes to a
     // temporary file in the same folder, is flushed to disk and then renamed
     // over path. A failed save leaves any old file as it was.
     bool SaveFile(const std::wstring& path, const std::wstring& text);
 
-    bool FindElement(const std::wstring& name);
+    // Names and values are taken as views: a literal costs no allocation.
+    bool FindElement(std::wstring_view name);
     bool EnterElement();
     bool LeaveElement();
-    bool AddElement(const std::wstring& name);
-    bool SetAttribute(const std::wstring& name, const std::wstring& value);
-    bool SetAttribute(const std::wstring& name, int value);
-    std::wstring GetAttribute(const std::wstring& name) const;
+    bool AddElement(std::wstring_view name);
+    bool SetAttribute(std::wstring_view name, std::wstring_view value);
+    bool SetAttribute(std::wstring_view name, int value);
+    std::wstring GetAttribute(std::wstring_view name) const;
     // The attribute's value read as a leading decimal integer (optional
     // white space and sign, then digits; anything after them is ignored).
     // Text without digits and a missing attribute give 0; values beyond the
     // int range are held at its ends.
-    int GetAttributeInt(const std::wstring& name) const;
-    static int LeadingInt(const std::wstring& text);
+    int GetAttributeInt(std::wstring_view name) const;
+    static int LeadingInt(std::wstring_view text);
 
     const std::wstring& GetText() const { return docText; }
     const std::wstring& GetResult() const { return resultLog; }
@@ -93,8 +99,8 @@ public:
     const Record& At(int index) const { return rec(index); }
     std::wstring TagName(int index) const;
 
-    static std::wstring Escape(const std::wstring& text, bool attribute);
-    static std::wstring Unescape(const std::wstring& text);
+    static std::wstring Escape(std::wstring_view text, bool attribute);
+    static std::wstring Unescape(std::wstring_view text);
 
 private:
     Record& rec(int index) { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
@@ -108,11 +114,14 @@ private:
     void shiftSubtree(int root, std::int64_t delta, bool includeRoot);
     void shiftFollowing(int node, std::int64_t delta);
     void parse();
+    bool readFile(const std::wstring& path, std::wstring& text, bool& reached);
+    bool setAttributeText(std::wstring_view name, std::wstring_view value, bool plain);
     void addResult(const wchar_t* name, const wchar_t* textAttr = nullptr, const std::wstring& text = {},
                    const wchar_t* numAttr = nullptr, long long n = 0, const wchar_t* numAttr2 = nullptr,
                    long long n2 = 0);
-    bool namesEqual(const wchar_t* a, std::size_t alen, const std::wstring& b) const;
+    bool namesEqual(const wchar_t* a, std::size_t alen, std::wstring_view b) const;
     std::size_t nameEnd(std::size_t pos) const;
+    std::wstring_view tagNameView(int index) const;
 
     struct AttrScan {
         bool found = false;
@@ -121,7 +130,20 @@ private:
         std::size_t valueStart = 0, valueEnd = 0;  // value without its quotes
         std::size_t lastAttrEnd = 0;               // end of the last attribute (or the tag name)
     };
-    AttrScan scanAttributes(int index, const std::wstring& name) const;
+    AttrScan scanAttributes(int index, std::wstring_view name) const;
+
+    // The attributes of one element's start tag, as offsets from its start.
+    // Found once per element and kept while only appends by SetAttribute
+    // change that tag, so that reading or writing an element's attributes
+    // one after another does not rescan the tag each time.
+    struct AttrSpan {
+        std::uint32_t nameStart, nameEnd, valueStart, valueEnd, tokenEnd;
+    };
+    void indexAttributes(int index) const;
+    void dropAttributeIndex() const { attrNode = 0; }
+    mutable int attrNode = 0; // the element attrSpans describe; 0 none
+    mutable std::uint32_t attrLastEnd = 0;
+    mutable std::vector<AttrSpan> attrSpans;
 
     std::wstring docText;
     std::wstring resultLog;
@@ -132,6 +154,10 @@ private:
     std::uint32_t nodeOffset = 0;
     std::uint32_t nodeLength = 0;
     int docFlags = 0;
+
+    // Reused for the text of each insertion, so that building a document
+    // allocates only when the text itself grows.
+    std::wstring scratch;
 
     std::vector<std::unique_ptr<Record[]>> segments;
     int capacity = 0;

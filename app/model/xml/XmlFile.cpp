@@ -5,6 +5,7 @@
 #include "platform/codepage.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
@@ -41,7 +42,13 @@ bool validUtf8(const std::string& b, bool& truncated) {
     std::size_t n = b.size(), i = 0;
     while (i < n) {
         unsigned c = p[i];
-        if (c < 0x80) { ++i; continue; }
+        if (c < 0x80) {
+            // Runs of ASCII eight bytes at a time.
+            ++i;
+            std::uint64_t word;
+            while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ull) == 0)) i += 8;
+            continue;
+        }
         int extra;
         unsigned cp;
         if (c >= 0xC2 && c <= 0xDF) { extra = 1; cp = c & 0x1F; }
@@ -231,9 +238,91 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// UTF-8 to wide text, character for character what platform::utf8ToWide
+// gives: runs of ASCII are copied straight and only the bytes between them go
+// through the platform's decoder. No sequence takes an ASCII byte as a
+// continuation, so decoding run by run changes nothing.
+void utf8IntoWide(const std::string& bytes, std::wstring& out) {
+    out.resize(bytes.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    wchar_t* o = out.data();
+    std::size_t i = 0, w = 0;
+    while (i < n) {
+        while (i < n && p[i] < 0x80) o[w++] = static_cast<wchar_t>(p[i++]);
+        std::size_t j = i;
+        while (j < n && p[j] >= 0x80) ++j;
+        if (j > i) {
+            w += platform::narrowToWide(bytes.data() + i, j - i, o + w, j - i);
+            i = j;
+        }
+    }
+    out.resize(w);
+}
+
+// Encodes wide text as UTF-8, byte for byte what platform::wideToUtf8 gives,
+// and writes it through a fixed buffer instead of a second copy of the whole
+// document. Adds the bytes written to `written`.
+bool writeUtf8(int fd, const std::wstring& text, std::size_t& written) {
+    char buf[65536];
+    std::size_t used = 0;
+    for (wchar_t wc : text) {
+        if (used > sizeof buf - 4) {
+            if (!writeAll(fd, buf, used)) return false;
+            written += used;
+            used = 0;
+        }
+        auto cp = static_cast<std::uint32_t>(wc);
+        if (cp < 0x80) {
+            buf[used++] = static_cast<char>(cp);
+            continue;
+        }
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+        if (cp < 0x800) {
+            buf[used++] = static_cast<char>(0xC0 | (cp >> 6));
+            buf[used++] = static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            buf[used++] = static_cast<char>(0xE0 | (cp >> 12));
+            buf[used++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            buf[used++] = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            buf[used++] = static_cast<char>(0xF0 | (cp >> 18));
+            buf[used++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            buf[used++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            buf[used++] = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    if (!writeAll(fd, buf, used)) return false;
+    written += used;
+    return true;
+}
+
 } // namespace
 
 bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
+    bool reached = false;
+    const bool ok = readFile(path, text, reached);
+    if (reached) {
+        docText = text;
+        dropAttributeIndex();
+    }
+    return ok;
+}
+
+bool CXmlDocument::LoadFile(const std::wstring& path) {
+    std::wstring text;
+    bool reached = false;
+    const bool ok = readFile(path, text, reached);
+    if (reached) {
+        docText.swap(text);
+        dropAttributeIndex();
+    }
+    return ok;
+}
+
+// Reads and converts the file into text. `reached` tells whether the file
+// was opened and taken in (the document's text is then replaced).
+bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& reached) {
     resultLog.clear();
     text.clear();
     const std::string file = platform::wideToUtf8(path);
@@ -245,15 +334,20 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
     std::string bytes;
     bool readOk = true;
     struct stat st{};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    if (S_ISREG(st.st_mode) && st.st_size > kMaxFileBytes) {
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    if (sized && st.st_size > kMaxFileBytes) {
         ::close(fd);
         addResult(L"file_error", L"msg", L"File too large");
         return false;
     }
-    char buf[65536];
+    reached = true;
+    // Read straight into the buffer; one byte more than the size leaves room
+    // for the read that finds the end.
+    bytes.resize(sized ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
+    std::size_t got = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (got == bytes.size()) bytes.resize(bytes.size() * 2);
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             addResult(L"file_error", L"msg", lastError());
@@ -261,13 +355,14 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
             break;
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        if (bytes.size() > static_cast<std::size_t>(kMaxFileBytes)) {
+        got += static_cast<std::size_t>(n);
+        if (got > static_cast<std::size_t>(kMaxFileBytes)) {
             addResult(L"file_error", L"msg", L"File too large");
             readOk = false;
             break;
         }
     }
+    bytes.resize(got);
     ::close(fd);
 
     docFlags &= ~(kFlagBomUtf8 | kFlagBomUtf16LE | kFlagBomUtf16BE);
@@ -302,12 +397,14 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
         if (be) addResult(L"endian_swap");
     } else {
         std::size_t nulls = 0;
-        std::size_t w = 0;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] == '\0') ++nulls;
-            else bytes[w++] = bytes[i];
+        if (std::memchr(bytes.data(), 0, bytes.size())) {
+            std::size_t w = 0;
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (bytes[i] == '\0') ++nulls;
+                else bytes[w++] = bytes[i];
+            }
+            bytes.resize(w);
         }
-        bytes.resize(w);
         if (nulls) addResult(L"nulls_removed", nullptr, {}, L"count", static_cast<long long>(nulls));
         bool truncated = false;
         if (encoding.empty()) {
@@ -318,7 +415,7 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
         if (isUtf8Name(encoding)) {
             if (validUtf8(bytes, truncated) && truncated)
                 addResult(L"truncation_error", nullptr, {}, L"offset", static_cast<long long>(bytes.size()));
-            text = platform::utf8ToWide(bytes);
+            utf8IntoWide(bytes, text);
         } else if (!iconvToWide(bytes, encoding, text, lost)) {
             // A charset we cannot convert from: read it as UTF-8.
             addResult(L"converted_to", L"encoding", L"UTF-8");
@@ -328,7 +425,6 @@ bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
         if (!encoding.empty()) addResult(L"converted_to", L"encoding", widen(encoding));
         if (lost) addResult(L"conversion_loss", nullptr, {}, L"count", static_cast<long long>(lost));
     }
-    docText = text;
     addResult(L"read", L"encoding", widen(encoding.empty() ? std::string("UTF-8") : encoding), L"length",
               static_cast<long long>(text.size()));
     return readOk;
@@ -356,15 +452,17 @@ bool CXmlDocument::SaveFile(const std::wstring& path, const std::wstring& text) 
         encoding = "UTF-8";
         bytes = "\xEF\xBB\xBF";
     }
-    if (isUtf8Name(encoding)) {
-        bytes += platform::wideToUtf8(text);
-    } else {
+    // UTF-8 is encoded while it is written; other encodings are converted
+    // whole first.
+    bool streamUtf8 = isUtf8Name(encoding);
+    if (!streamUtf8) {
         std::string converted;
-        if (!iconvFromWide(text, encoding, converted, lost)) {
+        if (iconvFromWide(text, encoding, converted, lost)) {
+            bytes += converted;
+        } else {
             encoding = "UTF-8";
-            converted = platform::wideToUtf8(text);
+            streamUtf8 = true;
         }
-        bytes += converted;
     }
     addResult(L"converted_from", L"encoding", widen(encoding), L"length", static_cast<long long>(text.size()));
     if (lost) addResult(L"conversion_loss", nullptr, {}, L"count", static_cast<long long>(lost));
@@ -388,7 +486,9 @@ bool CXmlDocument::SaveFile(const std::wstring& path, const std::wstring& text) 
         mode = 0666 & ~mask;
     }
     (void)::fchmod(fd, mode); // best effort: a file we cannot chmod still saves
-    bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    std::size_t written = bytes.size();
+    bool ok = writeAll(fd, bytes.data(), bytes.size()) && (!streamUtf8 || writeUtf8(fd, text, written)) &&
+              ::fsync(fd) == 0;
     std::wstring err = ok ? std::wstring() : lastError();
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -411,6 +511,6 @@ bool CXmlDocument::SaveFile(const std::wstring& path, const std::wstring& text) 
         ::fsync(dfd);
         ::close(dfd);
     }
-    addResult(L"write", nullptr, {}, L"length", static_cast<long long>(bytes.size()));
+    addResult(L"write", nullptr, {}, L"length", static_cast<long long>(written));
     return true;
 }
