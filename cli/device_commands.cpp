@@ -48,13 +48,15 @@ int checkSlotsFit(Keyboard& keyboard, const std::string& path, Output& io) {
 
 int writeKeys(Keyboard& keyboard, Output& io) {
     Progress progress(io.err, "Writing keys", kSlotSteps, 0);
-    const bool ok = keyboard.model().writeKeysToDevice(progress.window());
+    const bool ok =
+        keyboard.model().writeKeysToDevice(progress.window()) && keyboard.confirmWritesTaken();
     progress.finish(ok);
     return ok ? kDone : deviceFailed("writing the keys", io);
 }
 
 int writeLights(Keyboard& keyboard, Output& io) {
-    return keyboard.model().writeLightToDevice() ? kDone : deviceFailed("writing the colours", io);
+    const bool ok = keyboard.model().writeLightToDevice() && keyboard.confirmWritesTaken();
+    return ok ? kDone : deviceFailed("writing the colours", io);
 }
 
 // What write-keys, write-lights and write share: load, open, check, send.

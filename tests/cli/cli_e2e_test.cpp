@@ -1,43 +1,15 @@
 // vantacorv-cli against vantacorv-sim, both as separate processes.
+#include "cli_fixture.h"
 #include "platform/hid.h"
-#include "support/process.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-using testing_support::BackgroundProcess;
-using testing_support::binPath;
-using testing_support::Environment;
-using testing_support::ProcessResult;
-using testing_support::runProcess;
-using testing_support::TempDir;
+using namespace cli_test;
 
 namespace {
 
-class CliAgainstSim : public ::testing::Test {
-  protected:
-    // Starts a simulator on dir/<name> and waits until it serves.
-    std::string startSim(BackgroundProcess& process, const std::string& name,
-                         std::vector<std::string> options) {
-        const std::string socket = dir.file(name);
-        std::vector<std::string> argv = {binPath("vantacorv-sim"), "--socket", socket, "--state",
-                                         dir.file(name + ".state")};
-        argv.insert(argv.end(), options.begin(), options.end());
-        EXPECT_TRUE(process.start(argv));
-        EXPECT_TRUE(testing_support::waitForSocket(socket)) << process.errText();
-        return socket;
-    }
-
-    ProcessResult cli(std::vector<std::string> args, const std::string& sockets) {
-        args.insert(args.begin(), binPath("vantacorv-cli"));
-        const Environment env = {{"VANTACORV_SIM", sockets},
-                                 {"VANTACORV_SIM_ONLY", "1"},
-                                 {"VANTACORV_READ_TIMEOUT_MS", "300"}};
-        return runProcess(args, env);
-    }
-
-    TempDir dir;
-};
+using CliAgainstSim = CliTest;
 
 TEST_F(CliAgainstSim, ListsTheCorvAndReadsItsVersion) {
     BackgroundProcess sim;
@@ -162,7 +134,8 @@ TEST(SimUsage, WrongUsageIsExitCode2) {
         {"--model", "corv", "--state", "/tmp/x"},
         {"--model", "corv", "--socket", "/tmp/x"},
         {"--model", "corv", "--socket", "/tmp/x", "--state", "/tmp/y", "--fault", "loud"},
-        {"--model", "corv", "--socket", "/tmp/x", "--state", "/tmp/y", "--version", std::string(63, 'v')},
+        {"--model", "corv", "--socket", "/tmp/x", "--state", "/tmp/y", "--version",
+         std::string(63, 'v')},
         {"--model"},
     };
     for (const auto& args : cases) {
