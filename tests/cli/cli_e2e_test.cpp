@@ -49,9 +49,16 @@ TEST_F(CliAgainstSim, BusyKeyboardIsExitCode5) {
     BackgroundProcess sim;
     const std::string socket = startSim(sim, "s", {"--model", "vanta", "--fault", "busy"});
     EXPECT_EQ(cli({"list"}, socket).exitCode, 0); // present all the same
-    const auto version = cli({"version"}, socket);
-    EXPECT_EQ(version.exitCode, 5);
-    EXPECT_EQ(version.err.rfind("Keyboard has be occupied!\n", 0), 0u) << version.err;
+    const std::string profile = saveProfile(*NewModel(), "p.pro");
+    const std::vector<std::vector<std::string>> commands = {
+        {"version"},         {"counters"},       {"read", dir.file("new.pro")},
+        {"verify", profile}, {"write", profile}, {"set-all", "ffffff"}};
+    for (const auto& args : commands) {
+        const std::string& command = args[0];
+        const auto result = cli(args, socket);
+        EXPECT_EQ(result.exitCode, 5) << command << ": " << result.err;
+        EXPECT_EQ(result.err.rfind("Keyboard has be occupied!\n", 0), 0u) << result.err;
+    }
 }
 
 TEST_F(CliAgainstSim, OpenIsExclusiveBetweenProcesses) {
@@ -116,6 +123,26 @@ TEST(CliUsage, WrongUsageIsExitCode2AndHelpIsOffered) {
         {{"version", "--help"}, 0, "usage: vantacorv-cli version"},
         {{"list", "extra"}, 2, "unexpected argument extra"},
         {{"version", "extra"}, 2, "unexpected argument extra"},
+        {{"write-keys"}, 2, "missing argument"},
+        {{"write", "a.pro", "b.pro"}, 2, "unexpected argument b.pro"},
+        {{"read", "--lang"}, 2, "--lang needs a value"},
+        {{"verify", "a.pro", "--lang", "fr-FR"}, 2, "--lang takes en-US or zh-CN, not 'fr-FR'"},
+        {{"write-lights", "a.pro", "--device="}, 2, "--device needs a path"},
+        {{"show", "a.pro", "--device", "x"}, 2, "unknown option --device"},
+        {{"list", "--lang", "en-US"}, 2, "unknown option --lang"},
+        {{"counters", "-v"}, 2, "unknown option -v"},
+        {{"set-all", "red"}, 2, "'red' is not a colour RRGGBB"},
+        {{"set-all"}, 2, "missing argument"},
+        {{"set", "Shift", "ffffff"}, 2, "'Shift' labels the keys 55 66; give the key index"},
+        {{"set", "Hyper", "ffffff"}, 2, "no key is labelled 'Hyper'"},
+        {{"set", "A", "fffffff"}, 2, "'fffffff' is not a colour RRGGBB"},
+        {{"set", "A"}, 2, "missing argument"},
+        {{"firmware"}, 2, "missing argument"},
+        // Without a keyboard the file is still looked at first.
+        {{"show", "/nonexistent/p.pro"}, 3, "/nonexistent/p.pro: No such file or directory"},
+        {{"write", "/nonexistent/p.pro"}, 3, "/nonexistent/p.pro: No such file or directory"},
+        {{"read", "new.pro"}, 4, "Keyboard is not connected!"},
+        {{"counters"}, 4, "Keyboard is not connected!"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> argv = {binPath("vantacorv-cli")};
@@ -124,6 +151,21 @@ TEST(CliUsage, WrongUsageIsExitCode2AndHelpIsOffered) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.inOut;
         const std::string& text = c.exitCode == 0 ? result.out : result.err;
         EXPECT_NE(text.find(c.inOut), std::string::npos) << text;
+    }
+}
+
+TEST(CliUsage, EveryCommandHasItsHelp) {
+    const char* names[] = {"list",   "version", "write-keys", "write-lights", "write", "read",
+                           "verify", "set-all", "set",        "counters",     "show",  "firmware"};
+    const auto overview = runProcess({binPath("vantacorv-cli"), "--help"});
+    for (const char* name : names) {
+        for (const char* help : {"--help", "-h"}) {
+            const auto result = runProcess({binPath("vantacorv-cli"), name, "x", help});
+            EXPECT_EQ(result.exitCode, 0) << name;
+            EXPECT_EQ(result.out.rfind(std::string("usage: vantacorv-cli ") + name, 0), 0u)
+                << result.out;
+        }
+        EXPECT_NE(overview.out.find(std::string("  ") + name + " "), std::string::npos) << name;
     }
 }
 

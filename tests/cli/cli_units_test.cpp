@@ -1,7 +1,12 @@
 // The command line's own pieces, in-process: keys and colours as typed, and
 // the form a definition reads back in.
+#include "TavoModel.h"
 #include "options.h"
+#include "progress.h"
 #include "verify.h"
+
+#include <pty.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +76,96 @@ TEST(CliVerify, DefinitionsReadBackAsTheyTravel) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::travelledForm(c.sent), c.travels) << ::testing::PrintToString(c.sent);
+}
+
+std::unique_ptr<CTavoModel> NewModel() {
+    auto model = std::make_unique<CTavoModel>();
+    model->BuildKeyTables();
+    model->language = "en-US";
+    model->ResetKeySettings();
+    return model;
+}
+
+CItemList Macro(int cycles) {
+    CItemList list(9);
+    for (const wchar_t* item : {L"A Down", L"<20 ms>", L"A UP"})
+        list.SetItem(list.Count(), item);
+    list.Cycles = cycles;
+    return list;
+}
+
+TEST(CliVerify, SameTextsButOtherSettingsAreADifference) {
+    auto profile = NewModel();
+    auto keyboard = NewModel();
+    profile->keyMode[9][1] = keyboard->keyMode[9][1] = MODE_MACRO;
+    profile->keyList[9][1] = Macro(3);
+    keyboard->keyList[9][1] = Macro(5);
+    std::vector<std::vector<int>> held(208, {0, 0});
+    held[104 + 8] = {2, 0, 5, 1, 0, 2, 43, 20, 43};
+    EXPECT_EQ(cli::compareKeys(*profile, *keyboard, held),
+              std::vector<std::string>{
+                  "key 9 F8, Fn layer: profile Macro \"A,20,A\", keyboard Macro \"A,20,A\" "
+                  "(settings differ)"});
+    // The keyboard's own cycles: nothing left to tell.
+    held[104 + 8][2] = 3;
+    EXPECT_TRUE(cli::compareKeys(*profile, *keyboard, held).empty());
+}
+
+// What the display writes, read back from the other end of a terminal.
+std::string Drained(int master) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < sizeof buffer)
+            break;
+    }
+    return text;
+}
+
+TEST(CliProgress, ABarOnATerminalPlainLinesElsewhere) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    std::FILE* terminal = ::fdopen(slave, "w");
+    ASSERT_NE(terminal, nullptr);
+    {
+        cli::Progress bar(terminal, "Writing keys", 208, 0);
+        for (unsigned slot : {0u, 103u, 207u})
+            platform::postMessage(bar.window(), platform::UM_DEVICE_PROGRESS, slot, 0);
+        bar.finish(true);
+    }
+    std::fflush(terminal);
+    const std::string drawn = Drained(master);
+    EXPECT_NE(
+        drawn.find("\rWriting keys [" + std::string(20, '#') + std::string(20, '.') + "]  50%"),
+        std::string::npos)
+        << drawn;
+    EXPECT_NE(drawn.find("\rWriting keys [" + std::string(40, '#') + "] 100%"), std::string::npos);
+    std::fclose(terminal);
+    ::close(master);
+
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* file = ::open_memstream(&text, &size);
+    {
+        cli::Progress lines(file, "Downloading firmware", 150, 1);
+        for (unsigned step = 1; step <= 150; ++step)
+            platform::postMessage(lines.window(), platform::UM_DEVICE_PROGRESS, step, 0);
+        // A failed transfer leaves the lines where they stopped.
+        cli::Progress broken(file, "Reading keys", 208, 0);
+        platform::postMessage(broken.window(), platform::UM_DEVICE_PROGRESS, 50, 0);
+        broken.finish(false);
+    }
+    std::fclose(file);
+    std::string expected;
+    for (int tens = 0; tens <= 100; tens += 10)
+        expected += "Downloading firmware " + std::to_string(tens) + "%\n";
+    expected += "Reading keys 20%\n";
+    EXPECT_EQ(std::string(text, size), expected);
+    std::free(text);
 }
 
 } // namespace
