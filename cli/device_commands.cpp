@@ -123,8 +123,10 @@ int runVersion(const Arguments& args, Output& io) {
         return code;
     wchar_t text[64] = {};
     if (!keyboard.model().device.ReadKeyboardVersion(text)) {
-        std::fprintf(io.err, "%s\n", kFailedVersionText[inv.language == "zh-CN" ? 0 : 1]);
-        return deviceFailed("the version request", io);
+        // The program's message, and the same reason the other commands give.
+        std::fprintf(io.err, "%s (the keyboard did not complete the version request)\n",
+                     kFailedVersionText[inv.language == "zh-CN" ? 0 : 1]);
+        return kDeviceFailed;
     }
     std::fprintf(io.out, "%s\n", platform::wideToUtf8(text).c_str());
     return kDone;
