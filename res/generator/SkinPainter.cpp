@@ -108,7 +108,7 @@ Face keyFace(Look look) {
 Face buttonFace(Look look) {
     switch (look) {
     case Look::Hover:
-        return {QColor(0x47, 0x4d, 0x59), QColor(0x38, 0x3d, 0x47), QColor(0x1b, 0x1e, 0x23),
+        return {QColor(0x52, 0x5a, 0x68), QColor(0x40, 0x46, 0x52), QColor(0x1c, 0x3c, 0x6e),
                 palette().accentLight};
     case Look::Selected:
         return {palette().accent, palette().accentDark, QColor(0x10, 0x3a, 0x80),
@@ -215,6 +215,11 @@ void drawButton(QPainter& p, const QRect& rect, Look look) {
     p.setBrush(vertical(face, f.top, f.bottom));
     p.setPen(QPen(f.rim, look == Look::Normal ? 0.8 : 1.2));
     p.drawRoundedRect(face, 5, 5);
+    if (look == Look::Hover) {
+        p.setPen(QPen(QColor(0x7c, 0xb9, 0xff, 70), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(outer.adjusted(-0.5, -0.5, 0.5, 0.5), 6.5, 6.5);
+    }
     // A soft highlight along the top of the face.
     p.setPen(QPen(QColor(255, 255, 255, look == Look::Normal ? 22 : 40), 1));
     p.drawLine(QPointF(face.left() + 5, face.top() + 1.5),

@@ -4,6 +4,7 @@
 #include "SkinImages.h"
 #include "WindowLayouts.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -315,6 +316,12 @@ TEST_F(SkinLibrary, WritesMainWindowPreviewsOnRequest) {
     const char* dir = std::getenv("VANTACORV_SKIN_PREVIEW_DIR");
     if (!dir)
         GTEST_SKIP() << "VANTACORV_SKIN_PREVIEW_DIR not set";
+    // Text needs the toolkit's font database, and that an application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "skin_library_test";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
     for (int device : {kVanta, kCorv}) {
         QImage shown = image(SkinImage::MainBackground, device);
         const QImage hover = image(SkinImage::MainHover, device);
@@ -327,6 +334,22 @@ TEST_F(SkinLibrary, WritesMainWindowPreviewsOnRequest) {
                 p.drawImage(r.topLeft(), selected, r);
             else if (e.keyIndex == 46 || e.id == 91)
                 p.drawImage(r.topLeft(), hover, r);
+        }
+        // The labels as the window draws them, in English.
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        p.setFont(font);
+        for (const SkinElement& e : layout::mainWindowElements(device)) {
+            if (e.id < 1 || !e.isLabel)
+                continue;
+            const int align = e.textFormat == layout::kTextRight  ? Qt::AlignRight
+                              : e.textFormat == layout::kTextLeft ? Qt::AlignLeft
+                                                                  : Qt::AlignHCenter;
+            p.setPen(QColor(0xC8, 0xC8, 0xC8));
+            if (e.id == 77)
+                p.setPen(QColor(0, 0xFF, 0));
+            p.drawText(toQRect(e.rect), align | Qt::AlignTop,
+                       QString::fromStdWString(e.text.at("en-US")));
         }
         p.end();
         const std::string name = std::string(dir) + (device == kCorv ? "/corv" : "/vanta");
