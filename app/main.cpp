@@ -1,0 +1,42 @@
+// vantacorv: the keyboard configurator. With --simulate it runs on a
+// simulated keyboard inside the process; with VANTACORV_SIM set it also lists
+// the keyboards of vantacorv-sim daemons.
+#include "StartOptions.h"
+#include "TavoApp.h"
+
+#include "inprocess.h"
+#include "platform/hid.h"
+#include "sim_keyboard.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    std::vector<std::string> args;
+    for (const QString& a : qt.arguments().mid(1))
+        args.push_back(a.toStdString());
+    const shell::StartOptions options = shell::parseStartOptions(args);
+    if (!options.error.empty() || options.help) {
+        if (!options.error.empty())
+            std::fprintf(stderr, "vantacorv: %s\n", options.error.c_str());
+        std::fputs(shell::startUsage(), options.help ? stdout : stderr);
+        return options.help ? 0 : 2;
+    }
+
+    std::unique_ptr<sim::SimKeyboard> keyboard;
+    std::unique_ptr<sim::InProcessKeyboard> attached;
+    if (!options.simulate.empty()) {
+        // The simulated keyboard is the only one the program sees.
+        platform::hidSetSystemDevicesEnabled(false);
+        keyboard = std::make_unique<sim::SimKeyboard>(
+            options.simulate == "corv" ? sim::Model::Corv : sim::Model::Vanta);
+        attached = std::make_unique<sim::InProcessKeyboard>(*keyboard);
+    }
+
+    shell::CTavoApp app;
+    app.firstPaintExit = options.firstPaintExit;
+    app.InitInstance();
+    return app.exitCode();
+}

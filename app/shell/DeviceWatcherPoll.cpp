@@ -1,0 +1,33 @@
+// The device watcher of a build without libudev: the presence poll alone.
+#include "DeviceWatcher.h"
+#include "PresencePoll.h"
+
+#include <cstdlib>
+
+namespace shell {
+
+struct DeviceWatcher::Monitor {};
+
+DeviceWatcher::DeviceWatcher(Handler handler, Options options, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {
+    poll_ = new PresencePoll([this] { notify(); }, options.pollIntervalMs, this);
+}
+
+DeviceWatcher::~DeviceWatcher() = default;
+
+const char* DeviceWatcher::backend() const {
+    return "poll";
+}
+
+bool DeviceWatcher::simulatorsListed() {
+    const char* sim = std::getenv("VANTACORV_SIM");
+    const char* only = std::getenv("VANTACORV_SIM_ONLY");
+    return (sim && *sim) || (only && *only);
+}
+
+void DeviceWatcher::notify() {
+    if (handler_)
+        handler_();
+}
+
+} // namespace shell

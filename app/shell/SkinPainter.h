@@ -1,0 +1,51 @@
+// Paints a skinned window's elements over its background, apart from any
+// widget: the background whole, then each element in array order from the
+// selected image when selected, else from the hover image under the mouse,
+// then a label's text in its rect.
+#pragma once
+
+#include "FontTable.h"
+#include "SkinElement.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace shell {
+
+struct SkinImages {
+    const QPixmap* background = nullptr;
+    const QPixmap* hover = nullptr;
+    const QPixmap* selected = nullptr;
+};
+
+struct SkinLabelStyle {
+    // Labels take the fixed colours instead of their own.
+    bool fixedColours = false;
+    // Labels are centred whatever their format says.
+    bool alwaysCentred = false;
+};
+
+struct SkinPaintState {
+    const std::vector<layout::SkinElement>* elements = nullptr;
+    SkinImages images;
+    const FontTable* fonts = nullptr;
+    std::string language;
+    // The last mouse position; outside every element when the mouse has not
+    // been seen.
+    QPoint mouse{-1, -1};
+    SkinLabelStyle labels;
+};
+
+void paintBackground(QPainter& painter, const SkinPaintState& state);
+// Steps after the background: element states and labels. The language lookup
+// reads a missing text as empty.
+void paintElements(QPainter& painter, const SkinPaintState& state);
+
+// Qt alignment for a label's text format (centred, left or right, at the top).
+int textAlignment(unsigned textFormat);
+
+} // namespace shell

@@ -1,0 +1,26 @@
+// The program's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace shell {
+
+struct StartOptions {
+    // "vanta" or "corv": run on an in-process simulated keyboard of that model.
+    std::string simulate;
+    // Print the time from start to the main window's first paint and the
+    // resident memory then, and quit.
+    bool firstPaintExit = false;
+    bool help = false;
+    // Set when the command line is wrong.
+    std::string error;
+};
+
+// Reads the arguments after the program name. Arguments Qt takes for itself
+// are removed before this runs.
+StartOptions parseStartOptions(const std::vector<std::string>& args);
+
+const char* startUsage();
+
+} // namespace shell
