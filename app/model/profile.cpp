@@ -5,24 +5,55 @@
 #include "XmlDocument.h"
 
 #include <memory>
+#include <string_view>
+#include <utility>
+
+using namespace std::literals;
 
 namespace {
 
 const wchar_t kDeclaration[] = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
+std::size_t digits(int v) {
+    std::size_t n = v < 0 ? 2 : 1;
+    for (long long x = v < 0 ? -static_cast<long long>(v) : v; x >= 10; x /= 10) ++n;
+    return n;
+}
+
+// Characters a list's elements take in the file, or a little more, so that
+// the document's text is allocated once for the whole profile.
+std::size_t listChars(const CItemList& list) {
+    // "<List" with the seven names, quotes and spaces, "/>" or "></List>",
+    // line ends; then the values.
+    std::size_t n = 110 + digits(list.SizeOfView) + digits(list.ViewStartAt) + digits(list.CursorPos) +
+                    digits(list.Cycles) + digits(list.Delay) + digits(list.PlayMode);
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        // "<x ID=\"\" t1=\"\">", "</x>", line ends, the index and the text
+        // with room for every character to be escaped.
+        n += 30 + digits(static_cast<int>(i)) + 6 * list.items[i].size();
+        n += i < list.subLists.size() ? listChars(list.subLists[i]) : listChars(CItemList());
+    }
+    return n;
+}
 
 } // namespace
 
 bool CTavoModel::SaveProfile(const std::wstring& path) {
     CXmlDocument doc;
     doc.SetText(kDeclaration);
-    bool ok = doc.AddElement(L"VantaCorv") && doc.EnterElement();
+    std::size_t chars = 1024 + listChars(predefinedCombos) + listChars(predefinedMacros) +
+                        listChars(predefinedEmulations);
+    for (int k = 1; k < kKeyRows; ++k)
+        for (int l = 0; l < kLayers; ++l) chars += 150 + listChars(keyList[k][l]);
+    doc.Reserve(chars + 104 * 80);
+    bool ok = doc.AddElement(L"VantaCorv"sv) && doc.EnterElement();
 
     const struct {
-        const wchar_t* name;
+        std::wstring_view name;
         const CItemList& list;
-    } libraries[] = {{L"PredefinedCombo", predefinedCombos},
-                     {L"PredefinedMacro", predefinedMacros},
-                     {L"PredefinedEmu", predefinedEmulations}};
+    } libraries[] = {{L"PredefinedCombo"sv, predefinedCombos},
+                     {L"PredefinedMacro"sv, predefinedMacros},
+                     {L"PredefinedEmu"sv, predefinedEmulations}};
     for (const auto& lib : libraries) {
         ok = doc.AddElement(lib.name) && ok;
         ok = doc.EnterElement() && ok;
@@ -30,28 +61,28 @@ bool CTavoModel::SaveProfile(const std::wstring& path) {
         ok = doc.LeaveElement() && ok;
     }
 
-    ok = doc.AddElement(L"BackgroundLightSettings") && ok;
+    ok = doc.AddElement(L"BackgroundLightSettings"sv) && ok;
     ok = doc.EnterElement() && ok;
     for (int k = 1; k < kKeyRows; ++k) {
-        ok = doc.AddElement(L"AREA") && ok;
-        ok = doc.SetAttribute(L"ID", k) && ok;
-        ok = doc.SetAttribute(L"Red", keyColour[k][0]) && ok;
-        ok = doc.SetAttribute(L"Green", keyColour[k][1]) && ok;
-        ok = doc.SetAttribute(L"Blue", keyColour[k][2]) && ok;
+        ok = doc.AddElement(L"AREA"sv) && ok;
+        ok = doc.SetAttribute(L"ID"sv, k) && ok;
+        ok = doc.SetAttribute(L"Red"sv, keyColour[k][0]) && ok;
+        ok = doc.SetAttribute(L"Green"sv, keyColour[k][1]) && ok;
+        ok = doc.SetAttribute(L"Blue"sv, keyColour[k][2]) && ok;
     }
     ok = doc.LeaveElement() && ok;
 
-    ok = doc.AddElement(L"CurrentSettings") && ok;
+    ok = doc.AddElement(L"CurrentSettings"sv) && ok;
     ok = doc.EnterElement() && ok;
     for (int k = 1; k < kKeyRows; ++k) {
         for (int l = 0; l < kLayers; ++l) {
-            ok = doc.AddElement(L"KEY") && ok;
-            ok = doc.SetAttribute(L"ID", k) && ok;
-            ok = doc.SetAttribute(L"Level", l) && ok;
-            ok = doc.SetAttribute(L"Mode", keyMode[k][l]) && ok;
-            ok = doc.SetAttribute(L"HWCode", keyHWCode[k][l]) && ok;
+            ok = doc.AddElement(L"KEY"sv) && ok;
+            ok = doc.SetAttribute(L"ID"sv, k) && ok;
+            ok = doc.SetAttribute(L"Level"sv, l) && ok;
+            ok = doc.SetAttribute(L"Mode"sv, keyMode[k][l]) && ok;
+            ok = doc.SetAttribute(L"HWCode"sv, keyHWCode[k][l]) && ok;
             ok = doc.EnterElement() && ok;
-            ok = doc.AddElement(L"ComboKey") && ok;
+            ok = doc.AddElement(L"ComboKey"sv) && ok;
             ok = doc.EnterElement() && ok;
             ok = keyList[k][l].SaveXml(doc) && ok;
             ok = doc.LeaveElement() && ok;
@@ -66,13 +97,12 @@ bool CTavoModel::SaveProfile(const std::wstring& path) {
 
 bool CTavoModel::LoadProfile(const std::wstring& path) {
     CXmlDocument doc;
-    std::wstring text;
-    if (!doc.LoadFile(path, text)) return false;
-    doc.SetText(text);
-    text.clear();
-    text.shrink_to_fit();
+    // Read into the document and parse its text where it stands: a large
+    // profile is held once, not twice.
+    if (!doc.LoadFile(path)) return false;
+    doc.SetText(doc.GetText());
     // Anything without the root element is not a profile.
-    if (!doc.FindElement(L"VantaCorv") || !doc.EnterElement()) return false;
+    if (!doc.FindElement(L"VantaCorv"sv) || !doc.EnterElement()) return false;
 
     // What the file does not supply takes the values ResetKeySettings gives
     // on a new model, so that loading a profile gives the same model whatever
@@ -91,11 +121,11 @@ bool CTavoModel::LoadProfile(const std::wstring& path) {
         for (int l = 0; l < kLayers; ++l) t->code[k][l] = k;
 
     const struct {
-        const wchar_t* name;
+        std::wstring_view name;
         CItemList& list;
-    } libraries[] = {{L"PredefinedCombo", t->combos},
-                     {L"PredefinedMacro", t->macros},
-                     {L"PredefinedEmu", t->emulations}};
+    } libraries[] = {{L"PredefinedCombo"sv, t->combos},
+                     {L"PredefinedMacro"sv, t->macros},
+                     {L"PredefinedEmu"sv, t->emulations}};
     for (const auto& lib : libraries) {
         if (doc.FindElement(lib.name) && doc.EnterElement()) {
             lib.list.LoadXml(doc);
@@ -103,29 +133,29 @@ bool CTavoModel::LoadProfile(const std::wstring& path) {
         }
     }
 
-    if (doc.FindElement(L"BackgroundLightSettings") && doc.EnterElement()) {
-        while (doc.FindElement(L"AREA")) {
-            const int id = doc.GetAttributeInt(L"ID");
+    if (doc.FindElement(L"BackgroundLightSettings"sv) && doc.EnterElement()) {
+        while (doc.FindElement(L"AREA"sv)) {
+            const int id = doc.GetAttributeInt(L"ID"sv);
             if (id < 0 || id >= kKeyRows) continue;
-            t->colour[id][0] = doc.GetAttributeInt(L"Red");
-            t->colour[id][1] = doc.GetAttributeInt(L"Green");
-            t->colour[id][2] = doc.GetAttributeInt(L"Blue");
+            t->colour[id][0] = doc.GetAttributeInt(L"Red"sv);
+            t->colour[id][1] = doc.GetAttributeInt(L"Green"sv);
+            t->colour[id][2] = doc.GetAttributeInt(L"Blue"sv);
         }
         doc.LeaveElement();
     }
 
-    if (doc.FindElement(L"CurrentSettings") && doc.EnterElement()) {
-        while (doc.FindElement(L"KEY")) {
-            const int id = doc.GetAttributeInt(L"ID");
-            const int level = doc.GetAttributeInt(L"Level");
+    if (doc.FindElement(L"CurrentSettings"sv) && doc.EnterElement()) {
+        while (doc.FindElement(L"KEY"sv)) {
+            const int id = doc.GetAttributeInt(L"ID"sv);
+            const int level = doc.GetAttributeInt(L"Level"sv);
             if (id < 1 || id >= kKeyRows || level < 0 || level >= kLayers) continue;
-            t->mode[id][level] = doc.GetAttributeInt(L"Mode");
-            t->code[id][level] = doc.GetAttributeInt(L"HWCode");
+            t->mode[id][level] = doc.GetAttributeInt(L"Mode"sv);
+            t->code[id][level] = doc.GetAttributeInt(L"HWCode"sv);
             CItemList& list = t->list[id][level];
             // A repeated slot starts again from a new list.
             list = CItemList();
             if (doc.EnterElement()) {
-                if (doc.FindElement(L"ComboKey") && doc.EnterElement()) {
+                if (doc.FindElement(L"ComboKey"sv) && doc.EnterElement()) {
                     list.LoadXml(doc);
                     doc.LeaveElement();
                 }
@@ -135,14 +165,15 @@ bool CTavoModel::LoadProfile(const std::wstring& path) {
         doc.LeaveElement();
     }
 
-    predefinedCombos.Assign(t->combos);
-    predefinedMacros.Assign(t->macros);
-    predefinedEmulations.Assign(t->emulations);
+    // The temporaries are handed over, not copied.
+    predefinedCombos = std::move(t->combos);
+    predefinedMacros = std::move(t->macros);
+    predefinedEmulations = std::move(t->emulations);
     keyColour = t->colour;
     keyMode = t->mode;
     keyHWCode = t->code;
     for (int k = 0; k < kKeyRows; ++k)
-        for (int l = 0; l < kLayers; ++l) keyList[k][l].Assign(t->list[k][l]);
+        for (int l = 0; l < kLayers; ++l) keyList[k][l] = std::move(t->list[k][l]);
     MarkPressCountsNotRead();
     return true;
 }

@@ -44,6 +44,25 @@ inline std::size_t nameEndIn(const wchar_t* t, std::size_t len, std::size_t pos)
     return pos;
 }
 
+// The first c in t[from, len), or len. Short distances, the usual case
+// between the elements and inside the values of a profile, are scanned here;
+// longer ones by wmemchr.
+inline std::size_t findChar(const wchar_t* t, std::size_t from, std::size_t len, wchar_t c) {
+    const std::size_t near = std::min(len, from + 16);
+    for (; from < near; ++from)
+        if (t[from] == c) return from;
+    if (from >= len) return len;
+    const wchar_t* f = std::wmemchr(t + from, c, len - from);
+    return f ? static_cast<std::size_t>(f - t) : len;
+}
+
+// The same on a text that ends with a NUL (a string's data()): the NUL
+// stops the scan as the end would, so no bound is checked on the way.
+inline std::size_t nameEndZ(const wchar_t* t, std::size_t pos) {
+    while (isNameChar(t[pos])) ++pos;
+    return pos;
+}
+
 bool validName(std::wstring_view name) {
     if (name.empty() || !isNameStart(name[0])) return false;
     for (wchar_t c : name)
@@ -201,10 +220,12 @@ void CXmlDocument::shiftSubtree(int root, std::int64_t delta, bool includeRoot) 
 // order and lengthens every enclosing element. Only records after the
 // insertion point are touched.
 void CXmlDocument::shiftFollowing(int node, std::int64_t delta) {
+    const auto d = static_cast<std::uint32_t>(delta); // lengths wrap as 32-bit values
     while (node) {
-        for (int s = rec(node).nextSibling; s; s = rec(s).nextSibling) shiftSubtree(s, delta, true);
-        node = rec(node).parent;
-        rec(node).length = static_cast<std::uint32_t>(rec(node).length + delta);
+        const Record& r = rec(node);
+        for (int s = r.nextSibling; s; s = rec(s).nextSibling) shiftSubtree(s, delta, true);
+        node = r.parent;
+        rec(node).length += d;
     }
 }
 
@@ -321,9 +342,8 @@ void CXmlDocument::parse() {
 
     std::size_t pos = 0;
     while (pos < len) {
-        const wchar_t* lt = std::wmemchr(t + pos, L'<', len - pos);
-        if (!lt) break;
-        const std::size_t at = static_cast<std::size_t>(lt - t);
+        const std::size_t at = findChar(t, pos, len, L'<');
+        if (at == len) break;
         if (at + 1 >= len) {
             unterminated(L"tag", at);
             break;
@@ -376,7 +396,7 @@ void CXmlDocument::parse() {
         }
         if (c == L'/') {
             std::size_t nb = at + 2;
-            std::size_t ne = nameEnd(nb);
+            std::size_t ne = nameEndZ(t, nb);
             std::size_t p = ne;
             while (p < len && isSpace(t[p])) ++p;
             if (p >= len) { unterminated(L"end_tag", at); break; }
@@ -390,7 +410,7 @@ void CXmlDocument::parse() {
             int match = -1;
             for (int i = static_cast<int>(open.size()) - 1; i >= 0; --i) {
                 const Record& r = rec(open[i]);
-                if (namesEqual(t + r.start + 1, nameEnd(r.start + 1) - (r.start + 1),
+                if (namesEqual(t + r.start + 1, nameEndZ(t, r.start + 1) - (r.start + 1),
                                std::wstring_view(t + nb, ne - nb))) {
                     match = i;
                     break;
@@ -420,8 +440,9 @@ void CXmlDocument::parse() {
             continue;
         }
         // Start tag or empty-element tag.
-        std::size_t p = nameEnd(at + 1);
+        std::size_t p = nameEndZ(t, at + 1);
         bool empty = false, done = false, bad = false;
+        // t[len] is the string's NUL, which ends every scan below.
         while (p < len) {
             wchar_t d = t[p];
             if (isSpace(d)) { ++p; continue; }
@@ -432,16 +453,15 @@ void CXmlDocument::parse() {
             }
             if (d == L'<') break; // a new tag starts: this one is unterminated
             if (!isNameStart(d)) { bad = true; ++p; continue; }
-            p = nameEnd(p);
-            while (p < len && isSpace(t[p])) ++p;
-            if (p < len && t[p] == L'=') {
+            p = nameEndZ(t, p);
+            while (isSpace(t[p])) ++p;
+            if (t[p] == L'=') {
                 ++p;
-                while (p < len && isSpace(t[p])) ++p;
-                if (p < len && (t[p] == L'"' || t[p] == L'\'')) {
-                    wchar_t q = t[p];
-                    const wchar_t* qe = std::wmemchr(t + p + 1, q, len - p - 1);
-                    if (!qe) { p = len; break; }
-                    p = static_cast<std::size_t>(qe - t) + 1;
+                while (isSpace(t[p])) ++p;
+                if (t[p] == L'"' || t[p] == L'\'') {
+                    const std::size_t qe = findChar(t, p + 1, len, t[p]);
+                    if (qe == len) { p = len; break; }
+                    p = qe + 1;
                 } else {
                     while (p < len && !isSpace(t[p]) && t[p] != L'>' && t[p] != L'<' &&
                            !(t[p] == L'/' && p + 1 < len && t[p + 1] == L'>'))
@@ -631,10 +651,10 @@ void CXmlDocument::indexAttributes(int index) const {
             ++q;
             while (q < end && isSpace(t[q])) ++q;
             if (q < end && (t[q] == L'"' || t[q] == L'\'')) {
-                const wchar_t* z = std::wmemchr(t + q + 1, t[q], end - (q + 1));
+                const std::size_t z = findChar(t, q + 1, end, t[q]);
                 vs = q + 1;
-                ve = z ? static_cast<std::size_t>(z - t) : end;
-                te = z ? ve + 1 : end;
+                ve = z;
+                te = z < end ? z + 1 : end;
             } else {
                 std::size_t z = q;
                 while (z < end && !isSpace(t[z]) && t[z] != L'>' &&
@@ -660,7 +680,8 @@ CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, std::wstring_view
     const std::size_t base = rec(index).start;
     const wchar_t* t = docText.data();
     for (const AttrSpan& s : attrSpans) {
-        if (namesEqual(t + base + s.nameStart, s.nameEnd - s.nameStart, name)) {
+        if (s.nameEnd - s.nameStart == name.size() &&
+            namesEqual(t + base + s.nameStart, s.nameEnd - s.nameStart, name)) {
             a.found = true;
             a.nameStart = base + s.nameStart;
             a.nameEndPos = base + s.nameEnd;

@@ -109,18 +109,30 @@ const Table& table() {
 std::size_t Count() { return table().rows.size(); }
 
 char32_t Lookup(const wchar_t* name, std::size_t length) {
-    std::string key;
-    key.reserve(length);
+    // The five of XML itself, as they are written, without the search.
+    auto is = [&](const wchar_t* w, std::size_t n) {
+        return length == n && std::char_traits<wchar_t>::compare(name, w, n) == 0;
+    };
+    if (is(L"lt", 2)) return 60;
+    if (is(L"gt", 2)) return 62;
+    if (is(L"amp", 3)) return 38;
+    if (is(L"quot", 4)) return 34;
+    if (is(L"apos", 4)) return 39;
+    // No name in the table is longer than this.
+    constexpr std::size_t kLongest = 16;
+    if (length == 0 || length > kLongest) return 0;
+    char key[kLongest];
     for (std::size_t i = 0; i < length; ++i) {
         wchar_t c = name[i];
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
         if (c < 0x21 || c > 0x7E) return 0;
-        key.push_back(static_cast<char>(c));
+        key[i] = static_cast<char>(c);
     }
+    const std::string_view k(key, length);
     const auto& rows = table().rows;
-    auto it = std::lower_bound(rows.begin(), rows.end(), key,
-                               [](const auto& r, const std::string& k) { return r.first < k; });
-    if (it == rows.end() || it->first != key) return 0;
+    auto it = std::lower_bound(rows.begin(), rows.end(), k,
+                               [](const auto& r, std::string_view x) { return std::string_view(r.first) < x; });
+    if (it == rows.end() || it->first != k) return 0;
     return it->second;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -249,6 +250,13 @@ void utf8IntoWide(const std::string& bytes, std::wstring& out) {
     wchar_t* o = out.data();
     std::size_t i = 0, w = 0;
     while (i < n) {
+        // ASCII eight bytes at a time, then byte by byte.
+        std::uint64_t word;
+        while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ull) == 0)) {
+            for (int k = 0; k < 8; ++k) o[w + k] = static_cast<wchar_t>(p[i + k]);
+            i += 8;
+            w += 8;
+        }
         while (i < n && p[i] < 0x80) o[w++] = static_cast<wchar_t>(p[i++]);
         std::size_t j = i;
         while (j < n && p[j] >= 0x80) ++j;
@@ -266,17 +274,23 @@ void utf8IntoWide(const std::string& bytes, std::wstring& out) {
 bool writeUtf8(int fd, const std::wstring& text, std::size_t& written) {
     char buf[65536];
     std::size_t used = 0;
-    for (wchar_t wc : text) {
-        if (used > sizeof buf - 4) {
-            if (!writeAll(fd, buf, used)) return false;
-            written += used;
-            used = 0;
-        }
-        auto cp = static_cast<std::uint32_t>(wc);
-        if (cp < 0x80) {
-            buf[used++] = static_cast<char>(cp);
-            continue;
-        }
+    const wchar_t* p = text.data();
+    const wchar_t* const end = p + text.size();
+    auto flush = [&] {
+        if (!writeAll(fd, buf, used)) return false;
+        written += used;
+        used = 0;
+        return true;
+    };
+    while (p < end) {
+        if (used == sizeof buf && !flush()) return false;
+        // A run of ASCII as far as the buffer takes it.
+        const wchar_t* runEnd = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), sizeof buf - used);
+        while (p < runEnd && static_cast<std::uint32_t>(*p) < 0x80) buf[used++] = static_cast<char>(*p++);
+        if (p == runEnd) continue;
+        // One character of up to four bytes.
+        if (used > sizeof buf - 4 && !flush()) return false;
+        auto cp = static_cast<std::uint32_t>(*p++);
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
         if (cp < 0x800) {
             buf[used++] = static_cast<char>(0xC0 | (cp >> 6));
@@ -292,9 +306,7 @@ bool writeUtf8(int fd, const std::wstring& text, std::size_t& written) {
             buf[used++] = static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
-    if (!writeAll(fd, buf, used)) return false;
-    written += used;
-    return true;
+    return flush();
 }
 
 } // namespace
