@@ -12,8 +12,11 @@ QRect toQRect(const layout::Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
-void copyRect(QPainter& painter, const QPixmap* image, const QRect& rect) {
-    if (image && !image->isNull() && !rect.isEmpty())
+void copyRect(QPainter& painter, const SkinImageSource& source, const QRect& rect) {
+    if (!source || rect.isEmpty())
+        return;
+    const QPixmap* image = source();
+    if (image && !image->isNull())
         painter.drawPixmap(rect.topLeft(), *image, rect);
 }
 
@@ -34,8 +37,9 @@ int textAlignment(unsigned textFormat) {
 }
 
 void paintBackground(QPainter& painter, const SkinPaintState& state) {
-    if (state.images.background && !state.images.background->isNull())
-        painter.drawPixmap(0, 0, *state.images.background);
+    const QPixmap* bg = state.images.background ? state.images.background() : nullptr;
+    if (bg && !bg->isNull())
+        painter.drawPixmap(0, 0, *bg);
 }
 
 void paintElements(QPainter& painter, const SkinPaintState& state) {

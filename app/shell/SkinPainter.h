@@ -9,6 +9,7 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,18 @@ class QPainter;
 
 namespace shell {
 
+// Where an image comes from: asked only when it is drawn, so that an image
+// decoded on first use costs nothing until then. Null for none.
+using SkinImageSource = std::function<const QPixmap*()>;
+
+inline SkinImageSource fixedImage(const QPixmap& pixmap) {
+    return [&pixmap] { return &pixmap; };
+}
+
 struct SkinImages {
-    const QPixmap* background = nullptr;
-    const QPixmap* hover = nullptr;
-    const QPixmap* selected = nullptr;
+    SkinImageSource background;
+    SkinImageSource hover;
+    SkinImageSource selected;
 };
 
 struct SkinLabelStyle {

@@ -57,7 +57,7 @@ int SkinnedDialog::elementAt(QPoint p) const {
 
 void SkinnedDialog::setSkin(const SkinImages& images) {
     images_ = images;
-    const QPixmap* bg = images.background;
+    const QPixmap* bg = images.background ? images.background() : nullptr;
     if (!bg || bg->isNull())
         return;
     setFixedSize(bg->size());

@@ -50,7 +50,8 @@ class SkinnedDialog : public QDialog {
 
   protected:
     // Sizes the window to the background, shapes it by the colour key and
-    // centres it. The images must outlive the dialog.
+    // centres it. The images must outlive the dialog; the hover and selected
+    // ones are asked for only when first drawn.
     void setSkin(const SkinImages& images);
     // Gives an edit of the window's list the edit colours and the edit font;
     // a display-only edit shows no caret when it has the focus.

@@ -54,8 +54,12 @@ CTavoDlg::CTavoDlg(CTavoApp& app, QWidget* parent)
     : SkinnedDialog(app.fonts(), mainStyle(g_model.deviceType), parent), app_(app),
       infoPanel_(new QPlainTextEdit(this)) {
     setWindowTitle(g_model.deviceType == 2 ? QStringLiteral("Corv") : QStringLiteral("Vanta"));
-    setSkin({&app.image(SkinImage::MainBackground), &app.image(SkinImage::MainHover),
-             &app.image(SkinImage::MainSelected)});
+    // The hover and selected images are decoded when first drawn.
+    auto image = [&app](SkinImage role) -> SkinImageSource {
+        return [&app, role] { return &app.image(role); };
+    };
+    setSkin({image(SkinImage::MainBackground), image(SkinImage::MainHover),
+             image(SkinImage::MainSelected)});
     elements_ = layout::mainWindowElements(g_model.deviceType);
 
     infoPanel_->setObjectName(QStringLiteral("edit%1").arg(kInfoPanelId));

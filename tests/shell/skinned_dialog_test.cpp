@@ -50,7 +50,8 @@ class TestDialog : public shell::SkinnedDialog {
             for (int x = 0; x < 4; ++x)
                 bg.setPixelColor(x, y, kKey);
         background = QPixmap::fromImage(bg);
-        setSkin({&background, &hover, &selected});
+        setSkin(
+            {shell::fixedImage(background), shell::fixedImage(hover), shell::fixedImage(selected)});
         elements_ = testElements();
     }
 
