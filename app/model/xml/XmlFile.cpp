@@ -12,6 +12,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +38,7 @@ bool isUtf8Name(const std::string& name) {
 
 // Whether the bytes are valid UTF-8; a text that ends inside a sequence
 // counts as valid and sets `truncated`.
-bool validUtf8(const std::string& b, bool& truncated) {
+bool validUtf8(std::string_view b, bool& truncated) {
     truncated = false;
     const auto* p = reinterpret_cast<const unsigned char*>(b.data());
     std::size_t n = b.size(), i = 0;
@@ -243,11 +244,8 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 // gives: runs of ASCII are copied straight and only the bytes between them go
 // through the platform's decoder. No sequence takes an ASCII byte as a
 // continuation, so decoding run by run changes nothing.
-void utf8IntoWide(const std::string& bytes, std::wstring& out) {
-    out.resize(bytes.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    wchar_t* o = out.data();
+std::size_t utf8IntoWide(const char* bytes, std::size_t n, wchar_t* o) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes);
     std::size_t i = 0, w = 0;
     while (i < n) {
         // ASCII eight bytes at a time, then byte by byte.
@@ -261,11 +259,29 @@ void utf8IntoWide(const std::string& bytes, std::wstring& out) {
         std::size_t j = i;
         while (j < n && p[j] >= 0x80) ++j;
         if (j > i) {
-            w += platform::narrowToWide(bytes.data() + i, j - i, o + w, j - i);
+            w += platform::narrowToWide(bytes + i, j - i, o + w, j - i);
             i = j;
         }
     }
-    out.resize(w);
+    return w;
+}
+
+void utf8IntoWide(const std::string& bytes, std::wstring& out) {
+    out.resize(bytes.size());
+    out.resize(utf8IntoWide(bytes.data(), bytes.size(), out.data()));
+}
+
+std::size_t removeNuls(std::string& bytes, std::size_t from) {
+    if (!std::memchr(bytes.data() + from, 0, bytes.size() - from)) return 0;
+    std::size_t w = from, nulls = 0;
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        if (bytes[i] == '\0')
+            ++nulls;
+        else
+            bytes[w++] = bytes[i];
+    }
+    bytes.resize(w);
+    return nulls;
 }
 
 // Encodes wide text as UTF-8, byte for byte what platform::wideToUtf8 gives,
@@ -343,8 +359,6 @@ bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& 
         addResult(L"file_error", L"msg", lastError());
         return false;
     }
-    std::string bytes;
-    bool readOk = true;
     struct stat st{};
     const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
     if (sized && st.st_size > kMaxFileBytes) {
@@ -353,29 +367,43 @@ bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& 
         return false;
     }
     reached = true;
-    // Read straight into the buffer; one byte more than the size leaves room
-    // for the read that finds the end.
-    bytes.resize(sized ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size()) bytes.resize(bytes.size() * 2);
-        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            addResult(L"file_error", L"msg", lastError());
-            readOk = false;
-            break;
+
+    // Reading stops at the end, at an error or beyond the size limit; the
+    // error is logged first, before what the conversion logs.
+    bool readOk = true;
+    bool atEnd = false;
+    std::wstring readError;
+    std::size_t total = 0;
+    auto readInto = [&](std::string& into, std::size_t want) {
+        const std::size_t from = into.size();
+        into.resize(from + want);
+        std::size_t got = 0;
+        while (got < want && !atEnd) {
+            ssize_t n = ::read(fd, into.data() + from + got, want - got);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                readError = lastError();
+                readOk = false;
+                atEnd = true;
+            } else if (n == 0) {
+                atEnd = true;
+            } else {
+                got += static_cast<std::size_t>(n);
+                total += static_cast<std::size_t>(n);
+                if (total > static_cast<std::size_t>(kMaxFileBytes)) {
+                    readError = L"File too large";
+                    readOk = false;
+                    atEnd = true;
+                }
+            }
         }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-        if (got > static_cast<std::size_t>(kMaxFileBytes)) {
-            addResult(L"file_error", L"msg", L"File too large");
-            readOk = false;
-            break;
-        }
-    }
-    bytes.resize(got);
-    ::close(fd);
+        into.resize(from + got);
+    };
+
+    // The first bytes: enough for a mark and the declaration.
+    constexpr std::size_t kChunk = 65536;
+    std::string bytes;
+    readInto(bytes, kChunk);
 
     docFlags &= ~(kFlagBomUtf8 | kFlagBomUtf16LE | kFlagBomUtf16BE);
     std::string encoding;
@@ -388,10 +416,7 @@ bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& 
     } else if (starts("\xFE\xFF", 2)) {
         encoding = "UTF-16BE"; skip = 2; docFlags |= kFlagBomUtf16BE;
     }
-    if (skip) {
-        addResult(L"bom", L"encoding", widen(encoding));
-        bytes.erase(0, skip);
-    } else {
+    if (!skip) {
         encoding = declaredEncoding(bytes.substr(0, 1024));
         if (encoding.empty() && !bytes.empty() && bytes[0] == '<') encoding = "UTF-8";
     }
@@ -400,43 +425,111 @@ bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& 
     const bool utf16 = skip && (encoding == "UTF-16LE" || encoding == "UTF-16BE");
     if (!skip && lower(encoding).compare(0, 6, "utf-16") == 0) encoding = "UTF-8";
 
-    if (utf16) {
-        bool be = encoding == "UTF-16BE";
-        if (bytes.size() % 2) addResult(L"truncation_error", nullptr, {}, L"offset", static_cast<long long>(bytes.size() - 1));
-        std::size_t nulls = 0;
-        text = utf16ToWide(bytes, be, nulls);
-        if (nulls) addResult(L"nulls_removed", nullptr, {}, L"count", static_cast<long long>(nulls));
-        if (be) addResult(L"endian_swap");
-    } else {
-        std::size_t nulls = 0;
-        if (std::memchr(bytes.data(), 0, bytes.size())) {
-            std::size_t w = 0;
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                if (bytes[i] == '\0') ++nulls;
-                else bytes[w++] = bytes[i];
+    std::size_t nulls = 0;
+    bool truncated = false;
+    bool valid = true;
+    bool detection = false;
+    std::size_t lost = 0;
+    bool fallbackToUtf8 = false;
+    std::size_t textBytes = 0; // bytes after the mark and without NULs
+
+    if (!utf16 && isUtf8Name(encoding)) {
+        // UTF-8 is converted chunk by chunk as it is read, so that a large
+        // file is never held as bytes and as text at once. A chunk is cut
+        // before its last byte that is not a continuation byte (ASCII or a
+        // lead): no sequence reads across such a byte, so the characters,
+        // and the validity of the bytes, come out as from the whole file.
+        if (sized) text.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t w = 0;
+        std::size_t from = skip;
+        for (;;) {
+            nulls += removeNuls(bytes, from);
+            const bool last = atEnd;
+            std::size_t cut = bytes.size();
+            if (!last) {
+                // A lead among the last four bytes may still need what the
+                // next chunk brings: it waits for it. Further back, its
+                // sequence is over, and lone continuation bytes read alone.
+                for (std::size_t back = 1; back <= 4 && back <= bytes.size() - skip; ++back) {
+                    const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
+                    if ((b & 0xC0) != 0x80) {
+                        cut = bytes.size() - back + (b < 0x80 ? 1 : 0);
+                        break;
+                    }
+                }
             }
-            bytes.resize(w);
+            const std::size_t n = cut - skip;
+            if (valid) {
+                bool pieceTruncated = false;
+                valid = validUtf8(std::string_view(bytes).substr(skip, n), pieceTruncated);
+                if (valid && pieceTruncated) {
+                    // Only the file's very end may stop inside a sequence.
+                    if (last)
+                        truncated = true;
+                    else
+                        valid = false;
+                }
+            }
+            if (text.size() < w + n) text.resize(std::max(w + n, text.size() * 2));
+            w += utf8IntoWide(bytes.data() + skip, n, text.data() + w);
+            textBytes += n;
+            if (last) break;
+            bytes.erase(0, cut);
+            skip = 0;
+            from = bytes.size();
+            readInto(bytes, kChunk);
         }
-        if (nulls) addResult(L"nulls_removed", nullptr, {}, L"count", static_cast<long long>(nulls));
-        bool truncated = false;
+        ::close(fd);
+        text.resize(w);
+        if (!readError.empty()) addResult(L"file_error", L"msg", readError);
+        if (docFlags & kFlagBomUtf8) addResult(L"bom", L"encoding", widen(encoding));
+    } else {
+        // The rest at once where the size is known (one byte more finds the
+        // end), else chunk by chunk.
+        while (!atEnd) {
+            const auto size = static_cast<std::size_t>(st.st_size);
+            readInto(bytes, sized && bytes.size() <= size ? size + 1 - bytes.size() : kChunk);
+        }
+        ::close(fd);
+        if (!readError.empty()) addResult(L"file_error", L"msg", readError);
+        if (skip) {
+            addResult(L"bom", L"encoding", widen(encoding));
+            bytes.erase(0, skip);
+        }
+        if (utf16) {
+            bool be = encoding == "UTF-16BE";
+            if (bytes.size() % 2) addResult(L"truncation_error", nullptr, {}, L"offset", static_cast<long long>(bytes.size() - 1));
+            text = utf16ToWide(bytes, be, nulls);
+            if (nulls) addResult(L"nulls_removed", nullptr, {}, L"count", static_cast<long long>(nulls));
+            if (be) addResult(L"endian_swap");
+            addResult(L"read", L"encoding", widen(encoding), L"length", static_cast<long long>(text.size()));
+            return readOk;
+        }
+        nulls = removeNuls(bytes, 0);
+        textBytes = bytes.size();
         if (encoding.empty()) {
-            addResult(L"utf8_detection");
+            detection = true;
             encoding = validUtf8(bytes, truncated) ? "UTF-8" : localeCharset();
         }
-        std::size_t lost = 0;
         if (isUtf8Name(encoding)) {
-            if (validUtf8(bytes, truncated) && truncated)
-                addResult(L"truncation_error", nullptr, {}, L"offset", static_cast<long long>(bytes.size()));
+            valid = validUtf8(bytes, truncated);
             utf8IntoWide(bytes, text);
         } else if (!iconvToWide(bytes, encoding, text, lost)) {
             // A charset we cannot convert from: read it as UTF-8.
-            addResult(L"converted_to", L"encoding", L"UTF-8");
-            text = platform::utf8ToWide(bytes);
-            encoding.clear();
+            fallbackToUtf8 = true;
         }
-        if (!encoding.empty()) addResult(L"converted_to", L"encoding", widen(encoding));
-        if (lost) addResult(L"conversion_loss", nullptr, {}, L"count", static_cast<long long>(lost));
+        if (fallbackToUtf8) utf8IntoWide(bytes, text);
     }
+    if (nulls) addResult(L"nulls_removed", nullptr, {}, L"count", static_cast<long long>(nulls));
+    if (detection) addResult(L"utf8_detection");
+    if (isUtf8Name(encoding) && valid && truncated)
+        addResult(L"truncation_error", nullptr, {}, L"offset", static_cast<long long>(textBytes));
+    if (fallbackToUtf8) {
+        addResult(L"converted_to", L"encoding", L"UTF-8");
+        encoding.clear();
+    }
+    if (!encoding.empty()) addResult(L"converted_to", L"encoding", widen(encoding));
+    if (lost) addResult(L"conversion_loss", nullptr, {}, L"count", static_cast<long long>(lost));
     addResult(L"read", L"encoding", widen(encoding.empty() ? std::string("UTF-8") : encoding), L"length",
               static_cast<long long>(text.size()));
     return readOk;
