@@ -12,18 +12,31 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+int usage(const shell::StartOptions& options) {
+    if (!options.error.empty())
+        std::fprintf(stderr, "vantacorv: %s\n", options.error.c_str());
+    std::fputs(shell::startUsage(), options.help ? stdout : stderr);
+    return options.help ? 0 : 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Help and wrong models are answered before the display is opened;
+    // other arguments may be Qt's own, which QApplication takes out.
+    const shell::StartOptions early = shell::parseStartOptions({argv + 1, argv + argc});
+    if (early.help || (!early.error.empty() && !early.unknownArgument))
+        return usage(early);
+
     QApplication qt(argc, argv);
     std::vector<std::string> args;
     for (const QString& a : qt.arguments().mid(1))
         args.push_back(a.toStdString());
     const shell::StartOptions options = shell::parseStartOptions(args);
-    if (!options.error.empty() || options.help) {
-        if (!options.error.empty())
-            std::fprintf(stderr, "vantacorv: %s\n", options.error.c_str());
-        std::fputs(shell::startUsage(), options.help ? stdout : stderr);
-        return options.help ? 0 : 2;
-    }
+    if (!options.error.empty() || options.help)
+        return usage(options);
 
     std::unique_ptr<sim::SimKeyboard> keyboard;
     std::unique_ptr<sim::InProcessKeyboard> attached;

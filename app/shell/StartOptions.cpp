@@ -31,6 +31,7 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
             o.help = true;
         } else {
             o.error = "unknown argument: " + a;
+            o.unknownArgument = true;
             return o;
         }
     }

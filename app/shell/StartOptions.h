@@ -15,6 +15,8 @@ struct StartOptions {
     bool help = false;
     // Set when the command line is wrong.
     std::string error;
+    // The error is an argument this program does not know.
+    bool unknownArgument = false;
 };
 
 // Reads the arguments after the program name. Arguments Qt takes for itself
