@@ -5,8 +5,6 @@
 #include "platform/codepage.h"
 #include "platform/hid.h"
 
-#include <cstdlib>
-
 namespace cli {
 
 namespace {
@@ -32,28 +30,6 @@ Choice findListed(const std::string& text) {
     return {};
 }
 
-// Leaves the chosen interface as the first keyboard of the interface list, so
-// that the library's own search (the first match, as the program does it)
-// opens that one. False when the interface cannot be singled out.
-bool singleOut(const platform::HidEntry& entry) {
-    static constexpr const char kSimPrefix[] = "sim:";
-    const std::string native = platform::hidNativePath(entry.path);
-    if (native.rfind(kSimPrefix, 0) == 0) {
-        // A simulated keyboard: list only it.
-        platform::hidSetSystemDevicesEnabled(false);
-        ::setenv("VANTACORV_SIM", native.substr(sizeof kSimPrefix - 1).c_str(), 1);
-        return true;
-    }
-    // A system keyboard comes before every simulated one; it is the first
-    // only when no other system keyboard is listed before it.
-    ::unsetenv("VANTACORV_SIM");
-    const auto entries = platform::hidEnumerate();
-    for (const auto& candidate : entries)
-        if (hwi::keyboardTypeOfPath(candidate.path.c_str()) != 0)
-            return candidate.path == entry.path;
-    return false;
-}
-
 } // namespace
 
 std::unique_ptr<CTavoModel> newModel(const std::string& language, int deviceType) {
@@ -77,13 +53,10 @@ int Keyboard::select(const std::string& devicePath, const std::string& language,
                          devicePath.c_str());
             return kNoKeyboard;
         }
-        if (!singleOut(choice.entry)) {
-            std::fprintf(io.err,
-                         "vantacorv-cli: %s is not the first keyboard of the system; only the "
-                         "first one can be opened\n",
-                         devicePath.c_str());
-            return kUsage;
-        }
+        forwarded_ = std::make_unique<ForwardedDevice>();
+        forwardError_ = forwarded_->attach(choice.entry.path);
+        model_ = newModel(language, hwi::keyboardTypeOfPath(choice.entry.path.c_str()));
+        return kDone;
     }
     // The device type first: the name of one key code depends on it.
     CTavoHWI probe;
@@ -92,6 +65,15 @@ int Keyboard::select(const std::string& devicePath, const std::string& language,
 }
 
 int Keyboard::open(Output& io) {
+    if (forwardError_ == platform::OpenError::NotFound) {
+        std::fprintf(io.err, "%s\n", kNotConnected);
+        return kNoKeyboard;
+    }
+    if (forwardError_ != platform::OpenError::None) {
+        std::fprintf(io.err, "%s\n(%s)\n", kOccupiedText,
+                     platform::hidOpenErrorText(forwardError_));
+        return kOccupied;
+    }
     if (model_->deviceType == 0 || !model_->device.__createDev()) {
         std::fprintf(io.err, "%s\n", kNotConnected);
         return kNoKeyboard;

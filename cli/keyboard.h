@@ -5,6 +5,7 @@
 #include "DeviceGuard.h"
 #include "TavoModel.h"
 #include "commands.h"
+#include "forwarded_device.h"
 
 #include <memory>
 #include <optional>
@@ -22,7 +23,7 @@ class Keyboard {
     // Picks the interface (devicePath as `list` prints it, or its index there;
     // empty for the first keyboard, as the program picks it) and builds the
     // model for it, without opening anything. kDone, or the reason printed
-    // and kNoKeyboard (no such interface) or kUsage.
+    // and kNoKeyboard (no such interface).
     int select(const std::string& devicePath, const std::string& language, Output& io);
     // Opens the keyboard and claims it for this command's operation. On
     // failure prints the reason and returns kNoKeyboard or kOccupied.
@@ -41,6 +42,9 @@ class Keyboard {
     const char* modelName() const { return isCorv() ? "Corv" : "Vanta"; }
 
   private:
+    // Declared first: it outlives the model's device, which may be open on it.
+    std::unique_ptr<ForwardedDevice> forwarded_;
+    platform::OpenError forwardError_ = platform::OpenError::None;
     std::unique_ptr<CTavoModel> model_;
     std::optional<DeviceOperationGuard> claim_;
 };

@@ -351,4 +351,39 @@ TEST_F(CliTest, ACorvTakesKeysButNoColours) {
     EXPECT_EQ(state.value("light", Zeros(312)), Zeros(312));
 }
 
+TEST_F(CliTest, TransfersGoToTheChosenInterface) {
+    auto m = EveryModeProfile();
+    const std::string profile = saveProfile(*m, "every.pro");
+    BackgroundProcess first, second, broken, busy;
+    const std::string a = startSim(first, "a", {"--model", "vanta"});
+    const std::string b = startSim(second, "b", {"--model", "vanta"});
+    const std::string c =
+        startSim(broken, "c", {"--model", "vanta", "--fault", "disconnect-after=50"});
+    const std::string d = startSim(busy, "d", {"--model", "vanta", "--fault", "busy"});
+    const std::string all = a + ":" + b + ":" + c + ":" + d;
+    auto path = [](const std::string& socket) {
+        return "\\\\?\\hid#vid_0483&pid_502b&mi_01#sim:" + socket;
+    };
+
+    const auto write = cli({"write", profile, "--device", path(b)}, all);
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(cli({"verify", profile, "--device", "1"}, all).exitCode, 0);
+    // The first keyboard was left alone.
+    const auto untouched = cli({"verify", profile}, all);
+    EXPECT_EQ(untouched.exitCode, 1);
+    EXPECT_NE(
+        untouched.out.find("key 2 F1, top layer: profile Single \"A\", keyboard Not set \"\""),
+        std::string::npos)
+        << untouched.out;
+
+    const auto cut = cli({"write-keys", profile, "--device", path(c)}, all);
+    EXPECT_FALSE(cut.timedOut);
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_NE(cut.err.find("did not complete writing the keys"), std::string::npos) << cut.err;
+
+    const auto held = cli({"version", "--device", path(d)}, all);
+    EXPECT_EQ(held.exitCode, 5);
+    EXPECT_EQ(held.err.rfind("Keyboard has be occupied!\n", 0), 0u) << held.err;
+}
+
 } // namespace
