@@ -278,14 +278,21 @@ struct Series {
     double max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
 };
 
-// Runs `setup` untimed before each of our runs, then ours and the peer's
-// alternately, so that a burst of load on the machine hits both.
+// Runs `setup` untimed before each of our runs, then ours and the peer's,
+// taking turns at going first so that a burst of load on the machine hits
+// both. Before every timed run the heap gives its free pages back to the
+// system: each run starts from the same cold memory, as a profile loaded once
+// in a program does. (A large profile's buffers come fresh from the system on
+// every run anyway; without this a medium one would reuse the pages of the
+// run before, and growth would compare cold with warm.)
 bool timePair(int runs, const std::function<void()>& setup, const std::function<bool()>& ours,
               const std::function<bool()>& peer, Series& oursTimes, Series& peerTimes) {
     for (int r = 0; r < runs; ++r) {
-        for (int side = 0; side < 2; ++side) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int side = (turn + r) % 2;
             if (side == 0)
                 setup();
+            ::malloc_trim(0);
             const auto start = Clock::now();
             const bool ok = side == 0 ? ours() : peer();
             const double ms =
