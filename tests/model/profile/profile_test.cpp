@@ -3,11 +3,15 @@
 #include "TavoModel.h"
 #include "XmlDocument.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -231,6 +235,53 @@ TEST(Profile, FailedSaveKeepsTheOldFile) {
     auto back = std::make_unique<CTavoModel>();
     ASSERT_TRUE(back->LoadProfile(file.wstring()));
     expectSameProfile(*m, *back);
+}
+
+// Saves in a child process whose files may not grow past `limit` bytes, as
+// on a full disk: a write that crosses the limit comes back short, the next
+// one fails (EFBIG; SIGXFSZ is ignored). 0 when the save reported success, 1
+// when it reported failure.
+int saveWithFileSizeLimit(CTavoModel& m, const fs::path& file, rlim_t limit) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(3);
+        ::_exit(m.SaveProfile(file.wstring()) ? 0 : 1);
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Profile, ShortWriteOnAFullDiskFailsTheSaveAndKeepsTheOldFile) {
+    TempDir dir, elsewhere;
+    const fs::path file = dir.path / "p.pro";
+    ASSERT_TRUE(resetModel()->SaveProfile(file.wstring()));
+    const std::string old = readBytes(file);
+
+    // A new profile several write buffers long.
+    auto m = fullModel();
+    CItemList steps(9);
+    for (int i = 0; i < 3000; ++i) steps.SetItem(200000, i % 2 ? L"<10 ms>" : L"A Down");
+    m->predefinedMacros.SelectOrAddSubList(steps);
+    const fs::path whole = elsewhere.path / "whole.pro";
+    ASSERT_TRUE(m->SaveProfile(whole.wstring()));
+    const auto newSize = static_cast<rlim_t>(fs::file_size(whole));
+    ASSERT_GT(newSize, 3u * 65536u);
+
+    // Nothing fits, one byte, part of the first buffer, part of a later one,
+    // all but the last byte.
+    for (rlim_t limit : {rlim_t(0), rlim_t(1), rlim_t(1000), rlim_t(65536 + 17), newSize - 1}) {
+        EXPECT_EQ(saveWithFileSizeLimit(*m, file, limit), 1) << "limit " << limit;
+        EXPECT_TRUE(readBytes(file) == old) << "limit " << limit;
+        // No temporary file is left behind.
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1)
+            << "limit " << limit;
+    }
+    // With room for the whole file the same save goes through.
+    EXPECT_EQ(saveWithFileSizeLimit(*m, file, newSize), 0);
+    EXPECT_TRUE(readBytes(file) == readBytes(whole));
 }
 
 } // namespace
