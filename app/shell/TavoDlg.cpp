@@ -31,9 +31,9 @@ long residentKb() {
     return -1;
 }
 
-// Ends the program's modal chain: every open dialog, this window last.
-// (Quitting the application's event loops instead would leave later loops
-// unable to run.)
+// Ends the program's modal chain: every open dialog, and with the main
+// window the program. (Quitting the application's event loops instead would
+// leave every later loop unable to run.)
 void endEveryDialog() {
     const auto widgets = QApplication::topLevelWidgets();
     for (QWidget* w : widgets)
@@ -76,8 +76,10 @@ CTavoDlg::CTavoDlg(CTavoApp& app, QWidget* parent)
 CTavoDlg::~CTavoDlg() = default;
 
 void CTavoDlg::OnDeviceChange() {
-    if (g_model.device.DetectDevice())
+    // Changes that arrive while the message is up are the same news.
+    if (reportingGone_ || g_model.device.DetectDevice())
         return;
+    reportingGone_ = true;
     app_.prompts().message(L"Keyboard is not connected");
     endEveryDialog();
 }

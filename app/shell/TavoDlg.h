@@ -36,6 +36,7 @@ class CTavoDlg : public SkinnedDialog {
     QPlainTextEdit* infoPanel_;
     DeviceWatcher* watcher_;
     bool painted_ = false;
+    bool reportingGone_ = false;
 };
 
 } // namespace shell
