@@ -33,7 +33,7 @@ class Window : public QWidget {
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - kStart)
                     .count();
-            std::printf("first-paint ms=%.1f rss_kb=%ld\n", ms, residentKb());
+            std::printf("first-paint ms=%.1f\nresident rss_kb=%ld\n", ms, residentKb());
             std::fflush(stdout);
             QApplication::quit();
         });

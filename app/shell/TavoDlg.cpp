@@ -89,16 +89,24 @@ void CTavoDlg::paintEvent(QPaintEvent* event) {
     if (painted_)
         return;
     painted_ = true;
-    if (!app_.firstPaintExit)
-        return;
-    // After this paint has reached the screen.
+    // Once this paint has reached the screen: the hover and selected images
+    // are decoded while the user looks, so that the first hover does not wait.
     QTimer::singleShot(0, this, [this] {
-        const double ms = std::chrono::duration<double, std::milli>(
-                              std::chrono::steady_clock::now() - kProcessStart)
-                              .count();
-        std::printf("first-paint ms=%.1f rss_kb=%ld\n", ms, residentKb());
-        std::fflush(stdout);
-        accept();
+        if (app_.firstPaintExit) {
+            const double ms = std::chrono::duration<double, std::milli>(
+                                  std::chrono::steady_clock::now() - kProcessStart)
+                                  .count();
+            std::printf("first-paint ms=%.1f\n", ms);
+            std::fflush(stdout);
+        }
+        app_.image(SkinImage::MainHover);
+        app_.image(SkinImage::MainSelected);
+        if (app_.firstPaintExit) {
+            // The memory with every image of the window in use.
+            std::printf("resident rss_kb=%ld\n", residentKb());
+            std::fflush(stdout);
+            accept();
+        }
     });
 }
 
