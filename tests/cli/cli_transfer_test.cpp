@@ -386,4 +386,22 @@ TEST_F(CliTest, TransfersGoToTheChosenInterface) {
     EXPECT_EQ(held.err.rfind("Keyboard has be occupied!\n", 0), 0u) << held.err;
 }
 
+TEST_F(CliTest, AnAssignmentBeyondTheWireFormIsABadFileAndNothingIsSent) {
+    // A combo of 59 keys: one block holds 58 codes.
+    auto m = NewModel();
+    Assign(*m, 2, kTop, MODE_SINGLE, kHW_A);
+    Assign(*m, 30, kFn, MODE_COMBO, 0, List(6, std::vector<std::wstring>(59, L"A")));
+    const std::string profile = saveProfile(*m, "wide.pro");
+    BackgroundProcess sim;
+    const std::string socket = startSim(sim, "s", {"--model", "vanta"});
+    const auto result = cli({"write-keys", profile}, socket);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "vantacorv-cli: " + profile +
+                              ": key 30 W, Fn layer: the assignment does not fit a key definition "
+                              "of the keyboard\n");
+    ASSERT_EQ(sim.stop(), 0);
+    for (const auto& slot : readState("s").at("slots"))
+        EXPECT_EQ(slot.get<std::string>(), "");
+}
+
 } // namespace
