@@ -115,6 +115,19 @@ void appendEscaped(std::wstring& out, std::wstring_view text, bool attribute) {
 
 } // namespace
 
+// Names are short: compared here rather than by a library call.
+inline bool CXmlDocument::namesEqual(const wchar_t* a, std::size_t alen, std::wstring_view b) const {
+    if (alen != b.size()) return false;
+    if (docFlags & kFlagIgnoreCase) {
+        for (std::size_t i = 0; i < alen; ++i)
+            if (foldCase(a[i]) != foldCase(b[i])) return false;
+        return true;
+    }
+    for (std::size_t i = 0; i < alen; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 CXmlDocument::CXmlDocument() { resetTable(0); }
 
 CXmlDocument::~CXmlDocument() = default;
@@ -242,15 +255,6 @@ std::size_t CXmlDocument::nameEnd(std::size_t pos) const {
     return nameEndIn(docText.data(), docText.size(), pos);
 }
 
-bool CXmlDocument::namesEqual(const wchar_t* a, std::size_t alen, std::wstring_view b) const {
-    if (alen != b.size()) return false;
-    if (docFlags & kFlagIgnoreCase) {
-        for (std::size_t i = 0; i < alen; ++i)
-            if (foldCase(a[i]) != foldCase(b[i])) return false;
-        return true;
-    }
-    return std::wmemcmp(a, b.data(), alen) == 0;
-}
 
 bool CXmlDocument::IsWellFormed() const { return (rec(0).flags & kNotWellFormed) == 0; }
 
@@ -507,7 +511,7 @@ bool CXmlDocument::FindElement(std::wstring_view name) {
     for (; node; node = rec(node).nextSibling) {
         const Record& r = rec(node);
         const std::size_t nb = r.start + 1;
-        if (namesEqual(t + nb, nameEnd(nb) - nb, name)) {
+        if (namesEqual(t + nb, nameEndZ(t, nb) - nb, name)) {
             currentPos = node;
             parentPos = r.parent;
             childPos = 0;
@@ -612,8 +616,7 @@ bool CXmlDocument::AddElement(std::wstring_view name) {
     r.length = r.startTagLen = static_cast<std::uint32_t>(elemLen);
     shiftFollowing(node, static_cast<std::int64_t>(scratch.size() - replaced));
     // "<name/>": no attributes, a new one goes right after the name.
-    attrNode = node;
-    attrSpans.clear();
+    clearAttributeIndex(node);
     attrLastEnd = static_cast<std::uint32_t>(1 + name.size());
     currentPos = node;
     parentPos = r.parent;
@@ -627,9 +630,13 @@ bool CXmlDocument::AddElement(std::wstring_view name) {
 // ---------------------------------------------------------------------------
 // Attributes
 
-void CXmlDocument::indexAttributes(int index) const {
+void CXmlDocument::clearAttributeIndex(int node) const {
+    attrNode = node;
     attrSpans.clear();
-    attrNode = index;
+}
+
+void CXmlDocument::indexAttributes(int index) const {
+    clearAttributeIndex(index);
     const Record& r = rec(index);
     const wchar_t* t = docText.data();
     const std::size_t base = r.start;
@@ -680,8 +687,7 @@ CXmlDocument::AttrScan CXmlDocument::scanAttributes(int index, std::wstring_view
     const std::size_t base = rec(index).start;
     const wchar_t* t = docText.data();
     for (const AttrSpan& s : attrSpans) {
-        if (s.nameEnd - s.nameStart == name.size() &&
-            namesEqual(t + base + s.nameStart, s.nameEnd - s.nameStart, name)) {
+        if (namesEqual(t + base + s.nameStart, s.nameEnd - s.nameStart, name)) {
             a.found = true;
             a.nameStart = base + s.nameStart;
             a.nameEndPos = base + s.nameEnd;
@@ -769,12 +775,12 @@ bool CXmlDocument::setAttributeText(std::wstring_view name, std::wstring_view va
         dropAttributeIndex();
     } else {
         delta = static_cast<std::int64_t>(scratch.size());
-        docText.insert(a.lastAttrEnd, scratch);
         // The index stays what a new scan would find as long as the new
         // attribute follows a closed quote or the bare tag name; after
         // anything else (an unquoted or missing value) a scan might read the
         // new text as part of the old attribute.
         const bool closed = attrSpans.empty() || attrSpans.back().tokenEnd == attrSpans.back().valueEnd + 1;
+        docText.insert(a.lastAttrEnd, scratch);
         if (closed) {
             const std::uint32_t ns = attrLastEnd + 1;
             const std::uint32_t ne = ns + static_cast<std::uint32_t>(name.size());

@@ -148,6 +148,7 @@ private:
     mutable int attrNode = 0; // the element attrSpans describe; 0 none
     mutable std::uint32_t attrLastEnd = 0;
     mutable std::vector<AttrSpan> attrSpans;
+    void clearAttributeIndex(int node) const;
 
     std::wstring docText;
     std::wstring resultLog;
