@@ -5,6 +5,7 @@
 #include "WindowLayouts.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace layout {
 namespace {
