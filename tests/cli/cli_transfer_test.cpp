@@ -400,7 +400,8 @@ TEST_F(CliTest, AnAssignmentBeyondTheWireFormIsABadFileAndNothingIsSent) {
                               ": key 30 W, Fn layer: the assignment does not fit a key definition "
                               "of the keyboard\n");
     ASSERT_EQ(sim.stop(), 0);
-    for (const auto& slot : readState("s").at("slots"))
+    const auto state = readState("s");
+    for (const auto& slot : state.at("slots"))
         EXPECT_EQ(slot.get<std::string>(), "");
 }
 
