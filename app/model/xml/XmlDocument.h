@@ -72,7 +72,7 @@ public:
     // Names and values are taken as views: a literal costs no allocation.
     // Room for a text of `chars` characters, so that a document built up to
     // a known size grows its text once rather than step by step.
-    void Reserve(std::size_t chars) { docText.reserve(chars); }
+    void Reserve(std::size_t chars);
 
     bool FindElement(std::wstring_view name);
     bool EnterElement();

@@ -2,6 +2,7 @@
 // UTF-8 detection, the locale's charset as the fallback, atomic saving.
 #include "XmlDocument.h"
 
+#include "XmlChars.h"
 #include "platform/codepage.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -327,6 +329,24 @@ bool writeUtf8(int fd, const std::wstring& text, std::size_t& written) {
 
 } // namespace
 
+void xmlchars::adviseHugePages(const void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHuge = std::uintptr_t(2) << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHuge - 1);
+    if (end > begin) (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
+void CXmlDocument::Reserve(std::size_t chars) {
+    if (chars <= docText.capacity()) return;
+    docText.reserve(chars);
+    xmlchars::adviseHugePages(docText.data(), chars * sizeof(wchar_t));
+}
+
 bool CXmlDocument::LoadFile(const std::wstring& path, std::wstring& text) {
     bool reached = false;
     const bool ok = readFile(path, text, reached);
@@ -439,7 +459,12 @@ bool CXmlDocument::readFile(const std::wstring& path, std::wstring& text, bool& 
         // before its last byte that is not a continuation byte (ASCII or a
         // lead): no sequence reads across such a byte, so the characters,
         // and the validity of the bytes, come out as from the whole file.
-        if (sized) text.resize(static_cast<std::size_t>(st.st_size));
+        if (sized) {
+            const auto chars = static_cast<std::size_t>(st.st_size);
+            text.reserve(chars);
+            xmlchars::adviseHugePages(text.data(), chars * sizeof(wchar_t));
+            text.resize(chars);
+        }
         std::size_t w = 0;
         std::size_t from = skip;
         for (;;) {
