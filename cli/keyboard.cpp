@@ -53,8 +53,7 @@ int Keyboard::select(const std::string& devicePath, const std::string& language,
                          devicePath.c_str());
             return kNoKeyboard;
         }
-        forwarded_ = std::make_unique<ForwardedDevice>();
-        forwardError_ = forwarded_->attach(choice.entry.path);
+        platform::hidShowOnly(choice.entry.path);
         model_ = newModel(language, hwi::keyboardTypeOfPath(choice.entry.path.c_str()));
         return kDone;
     }
@@ -65,15 +64,6 @@ int Keyboard::select(const std::string& devicePath, const std::string& language,
 }
 
 int Keyboard::open(Output& io) {
-    if (forwardError_ == platform::OpenError::NotFound) {
-        std::fprintf(io.err, "%s\n", kNotConnected);
-        return kNoKeyboard;
-    }
-    if (forwardError_ != platform::OpenError::None) {
-        std::fprintf(io.err, "%s\n(%s)\n", kOccupiedText,
-                     platform::hidOpenErrorText(forwardError_));
-        return kOccupied;
-    }
     if (model_->deviceType == 0 || !model_->device.__createDev()) {
         std::fprintf(io.err, "%s\n", kNotConnected);
         return kNoKeyboard;

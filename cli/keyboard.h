@@ -5,7 +5,6 @@
 #include "DeviceGuard.h"
 #include "TavoModel.h"
 #include "commands.h"
-#include "forwarded_device.h"
 
 #include <memory>
 #include <optional>
@@ -42,9 +41,6 @@ class Keyboard {
     const char* modelName() const { return isCorv() ? "Corv" : "Vanta"; }
 
   private:
-    // Declared first: it outlives the model's device, which may be open on it.
-    std::unique_ptr<ForwardedDevice> forwarded_;
-    platform::OpenError forwardError_ = platform::OpenError::None;
     std::unique_ptr<CTavoModel> model_;
     std::optional<DeviceOperationGuard> claim_;
 };

@@ -2,9 +2,11 @@
 
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace platform {
 
@@ -12,6 +14,9 @@ namespace {
 
 std::atomic<bool> g_systemEnabled{true};
 thread_local OpenError t_lastOpenError = OpenError::None;
+
+std::mutex g_onlyMutex;
+std::wstring g_onlyPath; // empty: every interface is listed
 
 bool systemDevicesListed() {
     const char* simOnly = std::getenv("VANTACORV_SIM_ONLY");
@@ -30,7 +35,15 @@ std::vector<HidEntry> hidEnumerate() {
         backend::systemEnumerate(entries);
     backend::simEnumerate(entries);
     backend::memoryEnumerate(entries);
+    std::lock_guard lock(g_onlyMutex);
+    if (!g_onlyPath.empty())
+        std::erase_if(entries, [](const HidEntry& e) { return e.path != g_onlyPath; });
     return entries;
+}
+
+void hidShowOnly(const std::wstring& path) {
+    std::lock_guard lock(g_onlyMutex);
+    g_onlyPath = path;
 }
 
 OpenResult hidOpen(const std::wstring& path) {

@@ -38,6 +38,21 @@ TEST(MemoryHid, ListedWhileAttachedInAttachOrder) {
     EXPECT_TRUE(platform::hidEnumerate().empty());
 }
 
+TEST(MemoryHid, ShowOnlyNarrowsTheListToOnePathUntilCleared) {
+    auto a = std::make_shared<MemoryHidDevice>(0x0483, 0x502b, 1);
+    auto b = std::make_shared<MemoryHidDevice>(0x0483, 0x512b, 1);
+    MemoryHidAttachment first(a), second(b);
+    platform::hidShowOnly(b->path());
+    const auto entries = platform::hidEnumerate();
+    platform::hidShowOnly(L"gone");
+    const bool goneListsNothing = platform::hidEnumerate().empty();
+    platform::hidShowOnly(L"");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].path, b->path());
+    EXPECT_TRUE(goneListsNothing);
+    EXPECT_EQ(platform::hidEnumerate().size(), 2u);
+}
+
 TEST(MemoryHid, RecordsWritesAndRepliesScriptedThenResponderReplies) {
     auto device = std::make_shared<MemoryHidDevice>(0x0483, 0x512b, 1);
     device->queueReplyPayload({0x00, 0xAA});

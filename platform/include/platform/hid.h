@@ -81,6 +81,12 @@ std::string hidNativePath(const std::wstring& path);
 // environment variable VANTACORV_SIM_ONLY is set to a non-empty value.
 void hidSetSystemDevicesEnabled(bool enabled);
 
+// Narrows the list to the one interface with this path, so that whatever
+// takes the first keyboard of the list takes that one; an empty path lists
+// everything again. A tool that lets its user choose among several
+// keyboards sets it before the device library looks.
+void hidShowOnly(const std::wstring& path);
+
 // Writes a report as hex to standard error with a direction tag; used by the
 // transport when reports are traced.
 void hidDumpReport(const char* tag, const std::uint8_t* data, std::size_t length);
