@@ -5,6 +5,7 @@
 // Reads convert into temporaries and touch the model only once every library
 // call has succeeded, so that a failed transfer never leaves a half-read
 // configuration behind.
+#include "SlotArray.h"
 #include "TavoModel.h"
 
 #include <algorithm>
@@ -17,14 +18,11 @@ constexpr int kFirstKey = 1;
 constexpr int kLastKey = 104;
 constexpr int kLightValues = 3 * kLastKey;
 
-// HW code 199, the double left click, travels as two left clicks.
-constexpr int kDoubleClickHW = 199;
-constexpr int kLeftClickHW = 130;
-
-// Forms of a key definition array.
-constexpr int kFormCodes = 0;
-constexpr int kFormDelayed = 1;
-constexpr int kFormMacro = 2;
+using keyform::kDoubleClickHW;
+using keyform::kLeftClickHW;
+constexpr int kFormCodes = keyform::kCodes;
+constexpr int kFormDelayed = keyform::kDelayed;
+constexpr int kFormMacro = keyform::kMacro;
 
 // Room for one key definition array read back from the library.
 constexpr int kReadCapacity = 65536;
@@ -44,37 +42,6 @@ int ModeOfSingleCode(int code) {
     if (code == 157 || code == 158 || code == 173)
         mode = MODE_MOUSE;
     return mode;
-}
-
-// The array form of one assigned slot.
-std::vector<int> ArrayOfSlot(const CTavoModel& model, int mode, int hwCode, const CItemList& list) {
-    std::vector<int> v;
-    const int n = list.Count();
-    switch (mode) {
-    case MODE_COMBO:
-        v = {kFormCodes, n};
-        break;
-    case MODE_MACRO:
-        v = {kFormMacro,
-             list.PlayMode,
-             list.PlayMode == 0 ? list.Cycles : 0,
-             list.IsAutoInterval ? 0 : 1,
-             list.IsAutoInterval ? list.Delay : 0,
-             // With recorded pauses the list alternates events and pauses
-             // (event, pause, .., event): (n + 1) / 2 events.
-             list.IsAutoInterval ? n : (n + 1) / 2};
-        break;
-    case MODE_EMULATE:
-        v = {kFormDelayed, list.Delay, n};
-        break;
-    default:
-        if (hwCode == kDoubleClickHW)
-            return {kFormCodes, 2, kLeftClickHW, kLeftClickHW};
-        return {kFormCodes, 1, hwCode};
-    }
-    for (const auto& item : list.items)
-        v.push_back(model.codeFromStepText(item));
-    return v;
 }
 
 // A list as a read creates it, before the values read replace its settings.
@@ -193,10 +160,9 @@ bool CTavoModel::writeKeysToDevice(HWND progress) {
         return false;
     for (int l = 0; l < kLayers; ++l) {
         for (int k = kFirstKey; k <= kLastKey; ++k) {
-            const int mode = keyMode[k][l];
-            if (mode <= MODE_NOT_SET)
+            std::vector<int> v = SlotDefinitionArray(*this, k, l);
+            if (v.empty())
                 continue;
-            std::vector<int> v = ArrayOfSlot(*this, mode, keyHWCode[k][l], keyList[k][l]);
             if (!device.setKeyConfiguration(l, k, v.data(), static_cast<int>(v.size())))
                 return false;
         }

@@ -1,16 +1,10 @@
 #include "SlotArray.h"
 
-namespace {
-
-// HW code 199, the double left click, travels as two left clicks.
-constexpr int kDoubleClickHW = 199;
-constexpr int kLeftClickHW = 130;
-
-constexpr int kFormCodes = 0;
-constexpr int kFormDelayed = 1;
-constexpr int kFormMacro = 2;
-
-} // namespace
+using keyform::kDoubleClickHW;
+using keyform::kLeftClickHW;
+constexpr int kFormCodes = keyform::kCodes;
+constexpr int kFormDelayed = keyform::kDelayed;
+constexpr int kFormMacro = keyform::kMacro;
 
 std::vector<int> SlotDefinitionArray(const CTavoModel& model, int keyIndex, int layer) {
     if (keyIndex < 1 || keyIndex >= CTavoModel::kKeyRows || layer < 0 ||

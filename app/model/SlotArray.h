@@ -1,11 +1,21 @@
 // The key definition array one slot of the model travels as, for callers that
 // check or compare a configuration before or after it is written (the command
-// line's verify). writeKeysToDevice builds the same arrays.
+// line's verify) and for the write itself.
 #pragma once
 
 #include "TavoModel.h"
 
 #include <vector>
+
+namespace keyform {
+// Forms of a key definition array.
+constexpr int kCodes = 0;
+constexpr int kDelayed = 1;
+constexpr int kMacro = 2;
+// HW code 199, the double left click, travels as two left clicks.
+constexpr int kDoubleClickHW = 199;
+constexpr int kLeftClickHW = 130;
+} // namespace keyform
 
 // The array of key index k (1..104) on layer l (0 top, 1 Fn): form 0 for the
 // one-code modes and combos, form 1 for emulations, form 2 for macros. Empty
