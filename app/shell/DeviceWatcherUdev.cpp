@@ -68,15 +68,4 @@ const char* DeviceWatcher::backend() const {
     return "poll";
 }
 
-bool DeviceWatcher::simulatorsListed() {
-    const char* sim = std::getenv("VANTACORV_SIM");
-    const char* only = std::getenv("VANTACORV_SIM_ONLY");
-    return (sim && *sim) || (only && *only);
-}
-
-void DeviceWatcher::notify() {
-    if (handler_)
-        handler_();
-}
-
 } // namespace shell
