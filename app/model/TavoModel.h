@@ -186,6 +186,9 @@ class CTavoModel {
     // profile. What a profile does not supply takes the values
     // ResetKeySettings gives.
     bool LoadProfile(const std::wstring& path);
+    // Why the last SaveProfile or LoadProfile failed, in words for the user
+    // ("No such file or directory", "not a profile"); empty after a success.
+    std::wstring profileError;
 
   private:
     std::atomic<bool> deviceOperationRunning_{false};

@@ -36,6 +36,19 @@ std::size_t listChars(const CItemList& list) {
     return n;
 }
 
+// The reason the file layer logged for a failed read or write, or fallback.
+std::wstring fileError(const CXmlDocument& doc, std::wstring_view fallback) {
+    const std::wstring& log = doc.GetResult();
+    const std::size_t tag = log.find(L"file_error");
+    const std::size_t open = tag == std::wstring::npos ? tag : log.find(L"msg=\"", tag);
+    if (open != std::wstring::npos) {
+        const std::size_t from = open + 5;
+        const std::size_t close = log.find(L'"', from);
+        if (close != std::wstring::npos && close > from) return log.substr(from, close - from);
+    }
+    return std::wstring(fallback);
+}
+
 } // namespace
 
 bool CTavoModel::SaveProfile(const std::wstring& path) {
@@ -91,18 +104,32 @@ bool CTavoModel::SaveProfile(const std::wstring& path) {
     }
     ok = doc.LeaveElement() && ok;
     ok = doc.LeaveElement() && ok;
-    if (!ok) return false;
-    return doc.SaveFile(path, doc.GetText());
+    if (!ok) {
+        profileError = L"the profile could not be put together";
+        return false;
+    }
+    if (!doc.SaveFile(path, doc.GetText())) {
+        profileError = fileError(doc, L"the file could not be written");
+        return false;
+    }
+    profileError.clear();
+    return true;
 }
 
 bool CTavoModel::LoadProfile(const std::wstring& path) {
     CXmlDocument doc;
     // Read into the document and parse its text where it stands: a large
     // profile is held once, not twice.
-    if (!doc.LoadFile(path)) return false;
+    if (!doc.LoadFile(path)) {
+        profileError = fileError(doc, L"the file could not be read");
+        return false;
+    }
     doc.SetText(doc.GetText());
     // Anything without the root element is not a profile.
-    if (!doc.FindElement(L"VantaCorv"sv) || !doc.EnterElement()) return false;
+    if (!doc.FindElement(L"VantaCorv"sv) || !doc.EnterElement()) {
+        profileError = L"not a profile (no well-formed VantaCorv document)";
+        return false;
+    }
 
     // What the file does not supply takes the values ResetKeySettings gives
     // on a new model, so that loading a profile gives the same model whatever
@@ -175,5 +202,6 @@ bool CTavoModel::LoadProfile(const std::wstring& path) {
     for (int k = 0; k < kKeyRows; ++k)
         for (int l = 0; l < kLayers; ++l) keyList[k][l] = std::move(t->list[k][l]);
     MarkPressCountsNotRead();
+    profileError.clear();
     return true;
 }

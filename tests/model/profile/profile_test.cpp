@@ -201,15 +201,25 @@ TEST(Profile, DeepNestingIsNotFollowed) {
 }
 
 TEST(Profile, FilesThatAreNotProfilesLeaveTheModelUntouched) {
-    const char* files[] = {"wrong_root.pro", "not_xml.pro", "no_such_file.pro"};
-    for (const char* f : files) {
+    // Each refusal says why, for the message that names the file.
+    const struct {
+        const char* file;
+        const wchar_t* reason;
+    } files[] = {{"wrong_root.pro", L"not a profile (no well-formed VantaCorv document)"},
+                 {"not_xml.pro", L"not a profile (no well-formed VantaCorv document)"},
+                 {"no_such_file.pro", L"No such file or directory"}};
+    for (const auto& f : files) {
         auto m = fullModel();
         m->pressCount.fill(3);
         auto before = fullModel();
-        EXPECT_FALSE(m->LoadProfile(fixture(f).wstring())) << f;
+        EXPECT_FALSE(m->LoadProfile(fixture(f.file).wstring())) << f.file;
+        EXPECT_EQ(m->profileError, f.reason) << f.file;
         expectSameProfile(*before, *m);
-        EXPECT_EQ(m->pressCount[1], 3) << f;
+        EXPECT_EQ(m->pressCount[1], 3) << f.file;
     }
+    auto m = fullModel();
+    ASSERT_TRUE(m->LoadProfile(fixture("truncated.pro").wstring()));
+    EXPECT_EQ(m->profileError, L"");
 }
 
 TEST(Profile, TruncatedFileLoadsWhatItHoldsAndResetsTheRest) {
@@ -225,6 +235,9 @@ TEST(Profile, FailedSaveKeepsTheOldFile) {
     fs::create_directory(target); // cannot be replaced by a file
     auto m = fullModel();
     EXPECT_FALSE(m->SaveProfile(target.wstring()));
+    EXPECT_EQ(m->profileError, L"Is a directory");
+    EXPECT_FALSE(m->SaveProfile((dir.path / "no" / "such" / "folder.pro").wstring()));
+    EXPECT_EQ(m->profileError, L"No such file or directory");
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 
