@@ -20,6 +20,8 @@ struct ModelRects {
 };
 
 constexpr Rect kAbsent{};
+constexpr Rect kCountersButton{998, 580, 1093, 616};
+constexpr Rect kCountersLabelRect{998, 589, 1093, 616};
 
 // Image buttons before the keys, in table order.
 constexpr std::array<ModelRects, 12> kButtons{{
@@ -277,6 +279,11 @@ std::vector<SkinElement> mainWindowElements(int deviceType) {
         e.selectedColor = l.selectedColor;
         table.push_back(std::move(e));
     }
+    // The table's two spare places: the press counter read, a button in the
+    // model card beside the information panel, then its label over it.
+    table.push_back(image(kReadCountersCommand, kCountersButton));
+    table.push_back(
+        label(kCountersLabel, kCountersLabelRect, L"누름 횟수", L"Counts", kTextCenter));
     return detail::padded(std::move(table), windowInfo(Window::Main, deviceType).elementCount);
 }
 

@@ -33,7 +33,10 @@ int outlineRadius(Window w);
 bool insideOutline(Window w, int x, int y);
 
 // 128 entries; on a Corv the backlight button and its label keep id -1.
+// The last two are the press counter read (command 86) and its label.
 std::vector<SkinElement> mainWindowElements(int deviceType);
+constexpr int kReadCountersCommand = 86;
+constexpr int kCountersLabel = 79;
 std::vector<SkinElement> progressElements(); // 107
 std::vector<SkinElement> firmwareElements(); // 107
 
