@@ -1,4 +1,5 @@
-// The shared library exports its front class and nothing of its own besides.
+// The shared library exports its front class and the keyboard hook's three
+// functions, and nothing of its own besides.
 #include "support/process.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ std::set<std::string> exportedSymbols() {
     return names;
 }
 
-TEST(Exports, ExactlyTheFrontClass) {
+TEST(Exports, ExactlyTheFrontClassAndTheHook) {
     const std::set<std::string> expected = {
         "CTavoHWI::CTavoHWI()",
         "CTavoHWI::~CTavoHWI()",
@@ -52,6 +53,9 @@ TEST(Exports, ExactlyTheFrontClass) {
         "CTavoHWI::readKeyLightFromDev()",
         "CTavoHWI::getPressCounterFromDev(int*)",
         "CTavoHWI::WriteFirmwareToKeyboard(char*, int, PlatformWindow*)",
+        "InstallHook(PlatformWindow*)",
+        "UninstallHook()",
+        "KeyBoardProc(int, unsigned long, long)",
     };
     std::set<std::string> actual = exportedSymbols();
     // Constructors and destructors come as complete- and base-object symbols
