@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
 
     shell::CTavoApp app;
     app.firstPaintExit = options.firstPaintExit;
+    app.startProfile = QString::fromStdString(options.profile).toStdWString();
+    app.screenshotPath = QString::fromStdString(options.screenshot);
     app.InitInstance();
     return app.exitCode();
 }

@@ -63,6 +63,9 @@ class Prompts {
     virtual std::optional<layout::ColorRef> colour(ColourRequest& request) = 0;
     // A popup menu at the mouse cursor: the chosen item's id, 0 for none.
     virtual int menu(const std::vector<MenuItem>& items) = 0;
+    // Opens a document (the help) with the desktop's program for it; false
+    // when the desktop could not.
+    virtual bool openDocument(const std::wstring& path) = 0;
 
     // A message box with the program's name as caption.
     int message(const std::wstring& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);

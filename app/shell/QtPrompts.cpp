@@ -3,11 +3,13 @@
 #include "ColorRef.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QCursor>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace shell {
 
@@ -118,6 +120,10 @@ int QtPrompts::menu(const std::vector<MenuItem>& items) {
         menu.addAction(qs(item.text))->setData(item.id);
     QAction* chosen = menu.exec(QCursor::pos());
     return chosen ? chosen->data().toInt() : 0;
+}
+
+bool QtPrompts::openDocument(const std::wstring& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdWString(path)));
 }
 
 } // namespace shell

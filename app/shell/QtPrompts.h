@@ -22,6 +22,7 @@ class QtPrompts final : public Prompts {
     std::optional<std::wstring> file(const FileRequest& request) override;
     std::optional<layout::ColorRef> colour(ColourRequest& request) override;
     int menu(const std::vector<MenuItem>& items) override;
+    bool openDocument(const std::wstring& path) override;
 
   private:
     QWidget* parent_;

@@ -37,4 +37,9 @@ int ScriptedPrompts::menu(const std::vector<MenuItem>& items) {
     return next(menuAnswers, 0);
 }
 
+bool ScriptedPrompts::openDocument(const std::wstring& path) {
+    documents.push_back(path);
+    return documentAnswer;
+}
+
 } // namespace shell

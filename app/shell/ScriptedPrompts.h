@@ -28,6 +28,11 @@ class ScriptedPrompts final : public Prompts {
     std::optional<std::wstring> file(const FileRequest& request) override;
     std::optional<layout::ColorRef> colour(ColourRequest& request) override;
     int menu(const std::vector<MenuItem>& items) override;
+    // Records the path; true unless documentAnswer says otherwise.
+    bool openDocument(const std::wstring& path) override;
+
+    std::vector<std::wstring> documents;
+    bool documentAnswer = true;
 };
 
 } // namespace shell

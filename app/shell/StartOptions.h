@@ -12,6 +12,10 @@ struct StartOptions {
     // Print the time from start to the main window's first paint and the
     // resident memory then, and quit.
     bool firstPaintExit = false;
+    // A profile to open once the main window is up, as its Open command would.
+    std::string profile;
+    // Write the main window, as first painted, to this PNG file and quit.
+    std::string screenshot;
     bool help = false;
     // Set when the command line is wrong.
     std::string error;

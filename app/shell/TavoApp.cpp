@@ -2,6 +2,7 @@
 
 #include "ColorRef.h"
 #include "QtPrompts.h"
+#include "TavoDialogProgress.h"
 #include "TavoDlg.h"
 #include "TavoModel.h"
 
@@ -35,6 +36,11 @@ CTavoApp* CTavoApp::current() {
     return g_app;
 }
 
+QString CTavoApp::programFolder() const {
+    return services_.resourceFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                              : services_.resourceFolder;
+}
+
 void CTavoApp::step(std::string_view name) {
     if (services_.onStep)
         services_.onStep(name);
@@ -63,9 +69,7 @@ bool CTavoApp::InitInstance() {
     // The skins: without them every window would draw garbage, so the user
     // is told once and the program ends.
     step("library");
-    const QString folder = services_.resourceFolder.isEmpty()
-                               ? QCoreApplication::applicationDirPath()
-                               : services_.resourceFolder;
+    const QString folder = programFolder();
     if (!library_.open(folder)) {
         prompts_->message(library_.error().toStdWString(), Buttons::Ok, Icon::Error);
         exitCode_ = 1;
@@ -95,6 +99,10 @@ bool CTavoApp::InitInstance() {
     }
 
     step("release");
+    // A cancelled operation may still be using the keyboard: it ends before
+    // the keyboard is closed.
+    waitForDeviceOperations();
+    g_model.device.__closeDev();
     images_.release();
     library_.close();
     return false;

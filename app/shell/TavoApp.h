@@ -55,9 +55,15 @@ class CTavoApp {
     const QBrush& darkBrush() const { return darkBrush_; }
     const FontTable& fonts() const { return *fonts_; }
     Prompts& prompts() { return *prompts_; }
+    // The folder the program and its libraries were started from.
+    QString programFolder() const;
 
     // Print the time to the main window's first paint and quit (benchmarks).
     bool firstPaintExit = false;
+    // A profile the main window opens at start, as its Open command would.
+    std::wstring startProfile;
+    // Where the main window writes itself as first painted, then ends.
+    QString screenshotPath;
 
   private:
     void step(std::string_view name);

@@ -11,8 +11,14 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace shell_test {
 

@@ -2,6 +2,8 @@
 // on a simulator daemon, and with a wrong command line.
 #include "support/process.h"
 
+#include <QImage>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +35,26 @@ TEST(Program, UsesASimulatorDaemonNamedInTheEnvironment) {
     EXPECT_NE(r.out.find("first-paint ms="), std::string::npos);
 }
 
+TEST(Program, RendersItsMainWindowWithAProfileOpenedAtStart) {
+    testing_support::TempDir dir;
+    // The space bar (key 70) gets a key on the top layer; its neighbour
+    // keeps none.
+    std::ofstream(dir.file("space.pro"))
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<VantaCorv><CurrentSettings>"
+           "<KEY ID=\"70\" Level=\"0\" Mode=\"1\" HWCode=\"4\"/></CurrentSettings></VantaCorv>";
+    const std::string shot = dir.file("main.png");
+    const auto r = runProcess({binPath("vantacorv"), "--simulate", "vanta", "--profile",
+                               dir.file("space.pro"), "--screenshot", shot},
+                              kOffscreen);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const QImage image(QString::fromStdString(shot));
+    ASSERT_EQ(image.size(), QSize(1270, 672));
+    // An assigned key is drawn from the selected look, its neighbour not.
+    const QColor space = image.pixelColor(330, 440), altKey = image.pixelColor(600, 440);
+    EXPECT_NE(space, altKey);
+    EXPECT_GT(space.blue(), space.red() + 40) << "the accent of an assigned key";
+}
+
 TEST(Program, AnswersHelpAndRefusesAWrongCommandLine) {
     struct Case {
         std::vector<std::string> args;
@@ -44,6 +66,8 @@ TEST(Program, AnswersHelpAndRefusesAWrongCommandLine) {
         {{"--simulate", "keyboard"}, 2, "unknown model for --simulate: keyboard"},
         {{"--simulate"}, 2, "--simulate needs a model"},
         {{"--frobnicate"}, 2, "unknown argument: --frobnicate"},
+        {{"--profile"}, 2, "--profile needs a file"},
+        {{"--screenshot="}, 2, "--screenshot needs a file"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> argv = {binPath("vantacorv")};
