@@ -57,10 +57,13 @@ std::wstring deviceBusyText(const std::string& language) {
 }
 
 std::wstring deviceFailedText(DeviceStep step, const std::string& language) {
+    if (step == DeviceStep::None)
+        return {};
     for (const auto& f : kFailures)
         if (f.step == step)
             return pick(f.text, language);
-    return {};
+    // A completion that names no step of ours.
+    return deviceFailedText(DeviceStep::Unknown, language);
 }
 
 } // namespace shell
