@@ -3,4 +3,6 @@ target_sources(vantacorv_shell PRIVATE
   VirtualKeys.h
   VirtualKeys.cpp
   KeyHookFeed.h
-  KeyHookFeed.cpp)
+  KeyHookFeed.cpp
+  SkinScrollBar.h
+  SkinScrollBar.cpp)
