@@ -15,6 +15,7 @@
 #include "WindowLayouts.h"
 #include "inprocess.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -529,6 +530,33 @@ TEST(MainWindowDevice, AWriteCutShortIsReportedAndTheKeysStayUnwritten) {
         for (const auto& m : run.prompts.messages)
             EXPECT_NE(m.text, L"OK!!");
     });
+}
+
+TEST(MainWindowDevice, LeavingWaitsForACancelledWriteBeforeTheKeyboardCloses) {
+    FastProgress fast;
+    MainRun run;
+    // About half a second for the 210 reports of a write.
+    run.prepare = [](sim::SimKeyboard& k) { k.setTiming({.latencyUs = 2500}); };
+    bool cancelled = false, stillRunning = false;
+    run([&](TestDlg& dialog, sim::SimKeyboard&) {
+        QTimer::singleShot(100, [&] {
+            auto* progress = qobject_cast<shell::CTavoDialogProgress*>(QApplication::activeModalWidget());
+            if (!progress)
+                return;
+            cancelled = true;
+            QTest::mouseClick(progress, Qt::LeftButton, {}, QPoint(250, 220)); // "Cancel"
+        });
+        g_model.keysNotWritten = 1;
+        clickElement(dialog, 93);
+        stillRunning = g_model.DeviceOperationRunning();
+        EXPECT_EQ(g_model.keysNotWritten, 1);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    ASSERT_TRUE(cancelled);
+    EXPECT_TRUE(stillRunning);
+    // Start-up has given the keyboard back only after the worker ended.
+    EXPECT_FALSE(g_model.DeviceOperationRunning());
+    EXPECT_EQ(run.result, QDialog::Rejected);
 }
 
 } // namespace
