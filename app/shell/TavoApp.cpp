@@ -1,6 +1,7 @@
 #include "TavoApp.h"
 
 #include "ColorRef.h"
+#include "KeyHookFeed.h"
 #include "QtPrompts.h"
 #include "TavoDialogProgress.h"
 #include "TavoDlg.h"
@@ -86,6 +87,7 @@ bool CTavoApp::InitInstance() {
     step("resources");
     darkBrush_ = QBrush(fromColorRef(kDarkBrushColour));
     fonts_ = std::make_unique<FontTable>();
+    hookFeed_ = std::make_unique<KeyHookFeed>();
 
     step("key-tables");
     g_model.BuildKeyTables();

@@ -16,6 +16,8 @@
 
 namespace shell {
 
+class KeyHookFeed;
+
 class CTavoApp {
   public:
     // What start-up calls on; every field left empty takes the program's own.
@@ -76,6 +78,8 @@ class CTavoApp {
     SkinImageSet images_;
     QBrush darkBrush_;
     std::unique_ptr<FontTable> fonts_;
+    // Hands the program's key events to an installed keyboard hook.
+    std::unique_ptr<KeyHookFeed> hookFeed_;
     int exitCode_ = 0;
 };
 
