@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -272,6 +273,27 @@ TEST_F(HookFeed, EscDoesNotCloseADialogWhileAHookListens) {
     UninstallHook();
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(HookFeed, TheGrabFollowsTheActiveWindowAndHooksOfOtherThreads) {
+    InstallHook(editor.handle());
+    // A window opened during the capture (a message box) takes the grab.
+    QWidget box;
+    box.resize(60, 40);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    EXPECT_EQ(QWidget::keyboardGrabber(), &box);
+    QTest::keyClick(&box, Qt::Key_A);
+    EXPECT_EQ(hookKeys(editor), (std::vector<std::uintptr_t>{0x41, 0x80000041}));
+    UninstallHook();
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    // Installed and removed elsewhere: the grab follows on the UI thread.
+    std::thread([&] { InstallHook(editor.handle()); }).join();
+    QTRY_COMPARE(QWidget::keyboardGrabber(), &box);
+    std::thread([] { UninstallHook(); }).join();
+    QTRY_COMPARE(QWidget::keyboardGrabber(), static_cast<QWidget*>(nullptr));
 }
 
 int g_passingCalls = 0;
