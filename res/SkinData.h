@@ -1,4 +1,5 @@
-// The PNG images compiled into the skin library, by bitmap ID.
+// The images compiled into the skin library, by bitmap ID, coded as runs
+// (SkinRuns.h).
 #pragma once
 
 namespace vantacorvres {

@@ -6,8 +6,9 @@
 extern "C" {
 #endif
 
-// The image stored under a bitmap ID, PNG-encoded; null (and *size = 0) when there is none.
-// The bytes stay valid while the library is loaded.
+// The image stored under a bitmap ID, coded as runs (SkinRuns.h); null (and
+// *size = 0) when there is none. The bytes stay valid while the library is
+// loaded.
 const unsigned char* VantaCorvRES_FindImage(int id, unsigned long* size);
 
 #ifdef __cplusplus

@@ -1,7 +1,7 @@
 // The skin library: a shared library in the program's folder that hands out
-// each skin image as PNG bytes by its numeric ID. Images are checked when
-// loaded (present, with a readable size) and decoded on first use, so that
-// start-up pays only for what the first window shows.
+// each skin image by its numeric ID, coded as runs (SkinRuns.h). Images are
+// checked when loaded (present, with a readable header) and decoded on first
+// use, so that start-up pays only for what the first window shows.
 #pragma once
 
 #include "SkinImages.h"
@@ -47,7 +47,8 @@ class SkinImageSet {
 
     int id(layout::SkinImage role) const { return slots_[index(role)].id; }
     QSize size(layout::SkinImage role) const { return slots_[index(role)].size; }
-    // Decoded on the first call; a null pixmap when the set is not loaded.
+    // Decoded on the first call; a null pixmap when the set is not loaded or
+    // the image's bytes are damaged.
     const QPixmap& pixmap(layout::SkinImage role);
     QString error() const { return error_; }
 

@@ -3,15 +3,18 @@
 #include "ColorRef.h"
 #include "TavoModel.h"
 
-#include <QBitmap>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegion>
 #include <QScreen>
 #include <QTextEdit>
 #include <QWindow>
+#include <cwchar>
+#include <utility>
+#include <vector>
 
 namespace shell {
 
@@ -20,16 +23,53 @@ QRect toQRect(const layout::Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
-// A window without a pixel of its colour key needs no mask at all.
-bool hasColour(const QImage& image, QRgb colour) {
+// The window's shape in one pass over the background: each row's spans of
+// pixels other than the key, rows with the same spans in one band, so the
+// rectangles come out in the order a region keeps them. False when no pixel
+// has the key: such a window needs no mask at all.
+bool shapeOf(const QImage& image, QRgb key, QRegion& shape) {
+    static_assert(sizeof(wchar_t) == sizeof(QRgb));
+    const int width = image.width();
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> spans, band;
+    int bandTop = 0;
+    bool keyed = false;
+    const auto endBand = [&](int bottom) {
+        for (const auto& [from, to] : band)
+            rects.emplace_back(QPoint(from, bandTop), QPoint(to - 1, bottom));
+    };
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (line[x] == colour)
-                return true;
+        spans.clear();
+        for (int x = 0; x < width;) {
+            // The key sits in short runs at the outline, the window's pixels
+            // in long ones: those are skipped by the C library's vector
+            // search for a 32-bit value.
+            const auto* next = std::wmemchr(reinterpret_cast<const wchar_t*>(line + x),
+                                            static_cast<wchar_t>(key), std::size_t(width - x));
+            const int end = next ? int(reinterpret_cast<const QRgb*>(next) - line) : width;
+            if (end > x)
+                spans.emplace_back(x, end);
+            x = end;
+            while (x < width && line[x] == key) {
+                keyed = true;
+                ++x;
+            }
+        }
+        if (y > 0 && spans == band)
+            continue;
+        endBand(y - 1);
+        band.swap(spans);
+        bandTop = y;
     }
-    return false;
+    endBand(image.height() - 1);
+    if (!keyed)
+        return false;
+    shape = QRegion();
+    shape.setRects(rects.data(), static_cast<int>(rects.size()));
+    return true;
 }
+
 } // namespace
 
 SkinnedDialog::SkinnedDialog(const FontTable& fonts, Style style, QWidget* parent)
@@ -61,13 +101,14 @@ void SkinnedDialog::setSkin(const SkinImages& images) {
     if (!bg || bg->isNull())
         return;
     setFixedSize(bg->size());
+    // The background covers every pixel of the window: Qt need not clear it
+    // first, a pass over the whole window on every paint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // The shape: every pixel of the background but those of the colour key.
     const QImage image = bg->toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb key = fromColorRef(style_.colourKey).rgb();
-    if (hasColour(image, key))
-        // A mask image marks the key's pixels with 1, which a bitmap reads
-        // as outside.
-        setMask(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
+    QRegion shape;
+    if (shapeOf(image, fromColorRef(style_.colourKey).rgb(), shape))
+        setMask(shape);
     else
         clearMask();
     centre();

@@ -1,7 +1,8 @@
-// Draws every skin image and writes them as PNG files and as a C++ source
-// that the skin library compiles in.
+// Draws every skin image and writes them as a C++ source that the skin library
+// compiles in, coded as runs, and as PNG files for people to look at.
 //
 //   vantacorv-skin-generator --fonts <dir> --out <file.cpp> [--png-dir <dir>]
+#include "SkinRuns.h"
 #include "Skins.h"
 #include "WindowLayouts.h"
 
@@ -41,10 +42,10 @@ ImageList allSkins() {
 
 namespace {
 
-// Moderate compression: small files, quick to write and to decode.
+// Moderate compression: the PNG files are only looked at.
 constexpr int kPngQuality = 50;
 
-QByteArray encode(const QImage& image) {
+QByteArray encodePng(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -52,17 +53,30 @@ QByteArray encode(const QImage& image) {
     return bytes;
 }
 
+// The form the library hands out: the program decodes it with fills and
+// copies, far quicker than a PNG.
+QByteArray encodeRuns(const QImage& drawn) {
+    const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull() || image.width() > int(skinruns::kMaxSide) ||
+        image.height() > int(skinruns::kMaxSide))
+        return {};
+    const auto runs =
+        skinruns::encode(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
+                         image.height(), image.bytesPerLine() / sizeof(std::uint32_t));
+    return QByteArray(reinterpret_cast<const char*>(runs.data()), qsizetype(runs.size()));
+}
+
 bool writeSource(const QString& path, const std::vector<std::pair<int, QByteArray>>& images) {
     QByteArray out;
     out += "// Drawn by vantacorv-skin-generator; not to be edited.\n";
     out += "#include \"SkinData.h\"\n\nnamespace vantacorvres {\nnamespace {\n\n";
     static const char hex[] = "0123456789abcdef";
-    for (const auto& [id, png] : images) {
+    for (const auto& [id, bytes] : images) {
         out += "const unsigned char kImage" + QByteArray::number(id) + "[] =\n";
-        for (qsizetype i = 0; i < png.size(); i += 64) {
+        for (qsizetype i = 0; i < bytes.size(); i += 64) {
             out += "    \"";
-            for (qsizetype j = i; j < std::min(png.size(), i + 64); ++j) {
-                const auto b = static_cast<unsigned char>(png[j]);
+            for (qsizetype j = i; j < std::min(bytes.size(), i + 64); ++j) {
+                const auto b = static_cast<unsigned char>(bytes[j]);
                 out += '\\';
                 out += 'x';
                 out += hex[b >> 4];
@@ -73,7 +87,7 @@ bool writeSource(const QString& path, const std::vector<std::pair<int, QByteArra
         out += "    ;\n\n";
     }
     out += "} // namespace\n\nconst SkinBlob kSkinBlobs[] = {\n";
-    for (const auto& [id, png] : images)
+    for (const auto& [id, bytes] : images)
         out += "    {" + QByteArray::number(id) + ", kImage" + QByteArray::number(id) +
                ", sizeof(kImage" + QByteArray::number(id) + ") - 1},\n";
     out += "};\n\nconst int kSkinBlobCount = " + QByteArray::number(images.size()) +
@@ -119,12 +133,13 @@ int main(int argc, char** argv) {
     if (!pngDir.isEmpty())
         QDir().mkpath(pngDir);
     for (const skin::GeneratedImage& g : skin::allSkins()) {
-        QByteArray png = encode(g.image);
-        if (png.isEmpty()) {
+        QByteArray runs = encodeRuns(g.image);
+        if (runs.isEmpty()) {
             std::fprintf(stderr, "vantacorv-skin-generator: cannot encode image %d\n", g.id);
             return 1;
         }
         if (!pngDir.isEmpty()) {
+            const QByteArray png = encodePng(g.image);
             QFile f(QDir(pngDir).filePath(QString::number(g.id) + ".png"));
             if (!f.open(QIODevice::WriteOnly) || f.write(png) != png.size()) {
                 std::fprintf(stderr, "vantacorv-skin-generator: cannot write %s\n",
@@ -132,7 +147,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        encoded.emplace_back(g.id, std::move(png));
+        encoded.emplace_back(g.id, std::move(runs));
     }
     if (!writeSource(outPath, encoded)) {
         std::fprintf(stderr, "vantacorv-skin-generator: cannot write %s\n", qPrintable(outPath));

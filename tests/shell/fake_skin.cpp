@@ -1,12 +1,14 @@
-// A skin library for the shell's tests: every image ID of both models as a
-// PNG in three flat colours by role (background grey, hover green, selected
-// blue), at the size of its window, with the window's colour key in the
-// top-left corner pixel. It records the IDs it was asked for, and leaves out
-// the ID named in FAKE_SKIN_MISSING.
+// A skin library for the shell's tests: every image ID of both models in the
+// real library's run form, in three flat colours by role (background grey,
+// hover green, selected blue), at the size of its window, with the window's
+// colour key in the top-left corner pixel. It records the IDs it was asked
+// for, leaves out the ID named in FAKE_SKIN_MISSING and hands out a damaged
+// copy of the ID named in FAKE_SKIN_UNREADABLE (its header) or in
+// FAKE_SKIN_DAMAGED (its last op).
 #include "SkinImages.h"
+#include "SkinRuns.h"
 #include "WindowLayouts.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <cstdlib>
 #include <map>
@@ -19,7 +21,10 @@ using layout::SkinImage;
 using layout::Window;
 
 std::mutex g_mutex;
+// Entries are never replaced: the program keeps pointers to the bytes.
 std::map<int, QByteArray> g_cache;
+std::map<int, QByteArray> g_unreadable;
+std::map<int, QByteArray> g_damaged;
 std::vector<int> g_requested;
 
 struct Found {
@@ -85,11 +90,15 @@ QByteArray draw(int id) {
     image.fill(colours[kindOf(found.role)]);
     const layout::ColorRef key = info.colourKey;
     image.setPixel(0, 0, qRgb(key & 0xFF, (key >> 8) & 0xFF, (key >> 16) & 0xFF));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
+    const auto runs =
+        skinruns::encode(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
+                         image.height(), image.bytesPerLine() / sizeof(std::uint32_t));
+    return QByteArray(reinterpret_cast<const char*>(runs.data()), qsizetype(runs.size()));
+}
+
+bool named(const char* variable, int id) {
+    const char* value = std::getenv(variable);
+    return value && std::atoi(value) == id;
 }
 
 } // namespace
@@ -98,11 +107,21 @@ extern "C" __attribute__((visibility("default"))) const unsigned char*
 VantaCorvRES_FindImage(int id, unsigned long* size) {
     std::lock_guard lock(g_mutex);
     g_requested.push_back(id);
-    if (const char* missing = std::getenv("FAKE_SKIN_MISSING"); missing && std::atoi(missing) == id)
+    if (named("FAKE_SKIN_MISSING", id))
         return nullptr;
     auto it = g_cache.find(id);
     if (it == g_cache.end())
         it = g_cache.emplace(id, draw(id)).first;
+    const auto damage = [&](std::map<int, QByteArray>& copies, auto change) {
+        auto copy = copies.find(id);
+        if (copy == copies.end())
+            copy = copies.emplace(id, change(it->second)).first;
+        it = copy;
+    };
+    if (named("FAKE_SKIN_UNREADABLE", id) && !it->second.isEmpty())
+        damage(g_unreadable, [](QByteArray b) { return b.replace(0, 4, "VCRx"); });
+    else if (named("FAKE_SKIN_DAMAGED", id) && !it->second.isEmpty())
+        damage(g_damaged, [](const QByteArray& b) { return b.chopped(1); });
     if (it->second.isEmpty())
         return nullptr;
     if (size)

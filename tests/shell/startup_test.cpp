@@ -153,18 +153,56 @@ TEST_F(Startup, AMissingSkinLibraryIsReportedOnceAndTheProgramEnds) {
     EXPECT_EQ(log, (std::vector<std::string>{"library"}));
 }
 
-TEST_F(Startup, AMissingImageIsReportedOnceAndTheProgramEnds) {
-    ::setenv("FAKE_SKIN_MISSING", "139", 1);
+// A missing image or one whose header cannot be read is told at start, once,
+// and the program ends.
+TEST_F(Startup, AMissingOrUnreadableImageIsReportedOnceAndTheProgramEnds) {
+    const struct {
+        const char* fault;
+        const wchar_t* text;
+    } cases[] = {
+        {"FAKE_SKIN_MISSING", L"The skin library has no image 139."},
+        {"FAKE_SKIN_UNREADABLE", L"The skin images 139 cannot be read."},
+    };
+    for (const auto& [fault, text] : cases) {
+        SCOPED_TRACE(fault);
+        log.clear();
+        prompts.messages.clear();
+        ::setenv(fault, "139", 1);
+        auto s = services();
+        s.detectDeviceType = [] { return 1; };
+        CTavoApp app(s);
+        app.InitInstance();
+        ::unsetenv(fault);
+        EXPECT_NE(app.exitCode(), 0);
+        EXPECT_FALSE(mainWindowRan);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, text);
+        EXPECT_EQ(log.back(), "images");
+    }
+}
+
+// Damage past the header shows when the image is first drawn: that image is
+// empty and every other one is drawn as usual. Start-up does not read every
+// image whole.
+TEST_F(Startup, AnImageDamagedPastItsHeaderIsEmptyWhenUsedAndTheOthersDraw) {
+    ::setenv("FAKE_SKIN_DAMAGED", "102", 1);
     auto s = services();
     s.detectDeviceType = [] { return 1; };
+    s.runMainWindow = [this](CTavoApp& app) {
+        mainWindowRan = true;
+        EXPECT_TRUE(app.image(SkinImage::MainHover).isNull());
+        EXPECT_EQ(app.imageSize(SkinImage::MainHover), app.imageSize(SkinImage::MainBackground));
+        const QImage background = app.image(SkinImage::MainBackground).toImage();
+        ASSERT_FALSE(background.isNull());
+        EXPECT_EQ(background.pixelColor(10, 10), QColor(60, 60, 60));
+        EXPECT_FALSE(app.image(SkinImage::MainSelected).isNull());
+    };
     CTavoApp app(s);
     app.InitInstance();
-    ::unsetenv("FAKE_SKIN_MISSING");
-    EXPECT_NE(app.exitCode(), 0);
-    EXPECT_FALSE(mainWindowRan);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_NE(prompts.messages[0].text.find(L"139"), std::wstring::npos);
-    EXPECT_EQ(log.back(), "images");
+    ::unsetenv("FAKE_SKIN_DAMAGED");
+    EXPECT_TRUE(mainWindowRan);
+    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 } // namespace
