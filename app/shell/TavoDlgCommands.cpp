@@ -1,6 +1,7 @@
 // The main window's commands: what a click on each element of its table does.
 #include "TavoDlg.h"
 
+#include "KeyMapSettings.h"
 #include "TavoApp.h"
 #include "TavoDialogProgress.h"
 #include "TavoModel.h"
@@ -218,7 +219,8 @@ void CTavoDlg::openKey(int keyIndex) {
 // The key editor, the backlight settings and the firmware update are windows
 // of their own; until they are built their commands open nothing.
 int CTavoDlg::openKeyEditor() {
-    return IDCANCEL;
+    CTavoDialogKeyMapSettings editor(app_, this);
+    return editor.exec();
 }
 
 int CTavoDlg::openBacklightSettings() {
