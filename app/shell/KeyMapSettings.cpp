@@ -1,26 +1,26 @@
 // The key editor's shell: set-up from the model, the pages, the click
-// dispatch, OK, Clear and Cancel, the library lists, the in-place editor,
-// painting and the keyboard. Page 1 and the hook messages are in
-// KeyMapPage1.cpp.
+// dispatch, OK, Clear and Cancel and the editor's endings. The library lists
+// and the in-place editor are in KeyMapLists.cpp, painting and the keyboard
+// in KeyMapPaint.cpp, page 1 and the hook messages in KeyMapPage1.cpp.
 #include "KeyMapSettings.h"
 
 #include "ColorRef.h"
+#include "KeyMapDetail.h"
 #include "SkinScrollBar.h"
 #include "TavoApp.h"
 #include "TavoModel.h"
 #include "WindowLayouts.h"
 #include "hwi/Hook.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 
 namespace shell {
+
+using namespace keymap;
 
 namespace {
 
@@ -42,11 +42,6 @@ enum Element {
     kComboLabel = 152,
 };
 
-bool isPickerIcon(int id) {
-    return (id >= 401 && id <= 418) || (id >= 502 && id <= 514) || (id >= 601 && id <= 638) ||
-           (id >= 701 && id <= 703);
-}
-
 // Where the scroll bars lie on pages 1 to 3: x, y, width, height.
 struct BarPlace {
     int x, y, width, height;
@@ -55,10 +50,6 @@ constexpr std::array<BarPlace, 3> kLibraryBarPlace{
     {{358, 137, 50, 96}, {181, 115, 15, 126}, {181, 115, 50, 126}}};
 constexpr std::array<BarPlace, 3> kContentBarPlace{
     {{523, 137, 50, 96}, {357, 115, 15, 126}, {357, 115, 50, 126}}};
-
-QRect toQRect(const layout::Rect& r) {
-    return QRect(r.left, r.top, r.width(), r.height());
-}
 
 SkinnedDialog::Style editorStyle() {
     SkinnedDialog::Style style;
@@ -84,15 +75,6 @@ SkinImage pageImage(int page, int which) {
 void place(CSkinScrollBar* bar, const BarPlace& p) {
     const int width = bar->cellSize() > 0 ? bar->cellSize() : p.width;
     bar->setGeometry(p.x, p.y, width, p.height);
-}
-
-void setRange(CSkinScrollBar* bar, int page, int maximum) {
-    layout::ScrollInfo info;
-    info.nMin = 0;
-    info.nMax = maximum;
-    info.nPage = page;
-    info.nPos = 0;
-    bar->setScrollInfo(info, layout::SIF_RANGE | layout::SIF_PAGE | layout::SIF_POS);
 }
 
 void showControl(QWidget* w, bool shown, bool enabled) {
@@ -254,8 +236,8 @@ void CTavoDialogKeyMapSettings::showPage(int page) {
         place(libraryBar_, kLibraryBarPlace[k]);
         place(contentBar_, kContentBarPlace[k]);
         const int rows = lib->rowCount;
-        setRange(libraryBar_, rows, lists(page_).library.Count() + rows - 1);
-        setRange(contentBar_, rows, page_ == 1 ? 0 : lists(page_).content.Count() + rows - 1);
+        setScrollRange(libraryBar_, rows, lists(page_).library.Count() + rows - 1);
+        setScrollRange(contentBar_, rows, page_ == 1 ? 0 : lists(page_).content.Count() + rows - 1);
         libraryBar_->show();
         contentBar_->setVisible(page_ != 1);
     } else {
@@ -515,241 +497,6 @@ void CTavoDialogKeyMapSettings::clear() {
 
 void CTavoDialogKeyMapSettings::cancel() {
     done(IDCANCEL);
-}
-
-// --- Library lists -----------------------------------------------------------
-
-void CTavoDialogKeyMapSettings::setContentRange(int page) {
-    if (page == 2 || page == 3) {
-        const int rows = libraryPage(page)->rowCount;
-        setRange(contentBar_, rows, lists(page).content.Count() + rows - 1);
-    }
-}
-
-void CTavoDialogKeyMapSettings::libraryRowClicked(const LibraryPage& page, int row) {
-    LibraryLists& l = lists(page.page);
-    if (!l.isEntry(row))
-        return;
-    if (row != l.library.CursorPos) {
-        l.selectRow(row);
-        setContentRange(page.page);
-        return;
-    }
-    l.storeContent();
-    openInPlaceEditor(page.firstRow + row, QString::fromStdWString(l.library.GetItem(row)), false);
-}
-
-void CTavoDialogKeyMapSettings::newEntry(const LibraryPage& page) {
-    LibraryLists& l = lists(page.page);
-    l.addEntry();
-    libraryBar_->adjustRange(1);
-    setContentRange(page.page);
-    update();
-    QString name = inPlaceEdit_->text();
-    if (const auto offered = newEntryName(l.library, page, g_model.language))
-        name = QString::fromStdWString(*offered);
-    openInPlaceEditor(page.firstRow + l.library.CursorPos, name, false);
-}
-
-void CTavoDialogKeyMapSettings::deleteEntry(const LibraryPage& page) {
-    // The selected row is the one drawn selected.
-    if (!lists(page.page).deleteSelected())
-        return;
-    libraryBar_->adjustRange(-1);
-    setContentRange(page.page);
-}
-
-void CTavoDialogKeyMapSettings::scrolled(CSkinScrollBar* bar, int code, int position) {
-    layout::ScrollInfo info = bar->scrollInfo();
-    int pos = info.nPos;
-    switch (code) {
-    case layout::SB_LINEUP:
-        --pos;
-        break;
-    case layout::SB_LINEDOWN:
-        ++pos;
-        break;
-    case layout::SB_PAGEUP:
-        pos -= info.nPage;
-        break;
-    case layout::SB_PAGEDOWN:
-        pos += info.nPage;
-        break;
-    case layout::SB_THUMBTRACK:
-        pos = position;
-        break;
-    default:
-        break;
-    }
-    pos = std::clamp(pos, 0, std::max(0, info.nMax - info.nPage + 1));
-    info.nPos = pos;
-    bar->setScrollInfo(info, layout::SIF_POS);
-    if (!libraryPage(page_))
-        return;
-    LibraryLists& l = lists(page_);
-    if (bar == libraryBar_) {
-        // The content goes back into its entry before the selection moves.
-        l.selectIndex(pos);
-        setContentRange(page_);
-    } else if (page_ != 1) {
-        l.content.SelectIndex(pos);
-    }
-    update();
-}
-
-// --- In-place editor -----------------------------------------------------------
-
-void CTavoDialogKeyMapSettings::openInPlaceEditor(int rowId, const QString& text, bool delayEdit) {
-    const SkinElement* row = find(rowId);
-    if (!row)
-        return;
-    inPlaceEdit_->setGeometry(toQRect(row->rect));
-    inPlaceEdit_->setText(text);
-    inPlaceEdit_->show();
-    inPlaceEdit_->setEnabled(true);
-    inPlaceEdit_->setFocus();
-    inPlaceEdit_->selectAll();
-    (delayEdit ? delayEditOpen_ : renameOpen_) = true;
-}
-
-void CTavoDialogKeyMapSettings::commitInPlaceEditor() {
-    if (committing_ || !inPlaceEditorOpen())
-        return;
-    committing_ = true;
-    const QRect where = inPlaceEdit_->geometry();
-    for (std::size_t i = 0; i < elements_.size(); ++i) {
-        if (ids_[i] / 100 != page_ || toQRect(elements_[i].rect) != where)
-            continue;
-        if (const LibraryPage* lib = libraryPageOfRow(ids_[i]); lib && lib->page == page_)
-            lists(page_).library.SetItem(ids_[i] - lib->firstRow,
-                                         inPlaceEdit_->text().toStdWString());
-        break;
-    }
-    inPlaceEdit_->setEnabled(false);
-    inPlaceEdit_->hide();
-    renameOpen_ = delayEditOpen_ = false;
-    committing_ = false;
-    update();
-}
-
-// --- Painting --------------------------------------------------------------
-
-void CTavoDialogKeyMapSettings::prepareElements() {
-    if (const LibraryPage* lib = libraryPage(page_)) {
-        const LibraryLists& l = lists(page_);
-        for (int r = 0; r < lib->rowCount; ++r) {
-            if (SkinElement* e = find(lib->firstRow + r)) {
-                e->text[language()] = l.library.GetItem(r);
-                e->selected = r == l.library.CursorPos ? 1 : 0;
-            }
-            if (!lib->firstContentRow)
-                continue;
-            if (SkinElement* e = find(lib->firstContentRow + r)) {
-                e->text[language()] = l.content.GetItem(r);
-                e->selected = r == l.content.CursorPos ? 1 : 0;
-            }
-        }
-    }
-    if (page_ == 1)
-        preparePage1();
-    if (page_ >= 4) {
-        const int code = pickerCode(page_);
-        for (std::size_t i = 0; i < elements_.size(); ++i)
-            if (ids_[i] / 100 == page_ && isPickerIcon(ids_[i]))
-                elements_[i].selected = elements_[i].hwCode == code ? 1 : 0;
-    }
-    updateToolTip();
-}
-
-void CTavoDialogKeyMapSettings::paintEvent(QPaintEvent*) {
-    prepareElements();
-    // Labels whose text is switched off draw nothing but their state.
-    std::vector<SkinElement> shown = elements_;
-    for (SkinElement& e : shown)
-        if (e.isLabel && !e.textVisible)
-            e.text.clear();
-    QPainter painter(this);
-    SkinPaintState state;
-    state.elements = &shown;
-    state.images = images_;
-    state.fonts = &fonts_;
-    state.language = language();
-    state.mouse = lastMousePos();
-    state.labels = style_.labels;
-    paintBackground(painter, state);
-    paintElements(painter, state);
-    // List rows are clickable and draw their texts.
-    for (const SkinElement& e : elements_) {
-        if (e.id < 1 || !e.hasText || !e.textVisible)
-            continue;
-        const auto it = e.text.find(state.language);
-        if (it == e.text.end() || it->second.empty())
-            continue;
-        painter.save();
-        painter.setFont(fonts_.at(e.fontIndex));
-        painter.setPen(fromColorRef(e.selected ? e.selectedColor : e.normalColor));
-        const QRect rect = toQRect(e.rect);
-        painter.setClipRect(rect);
-        painter.drawText(rect.adjusted(2, 0, -2, 0), textAlignment(e.textFormat),
-                         QString::fromStdWString(it->second));
-        painter.restore();
-    }
-}
-
-void CTavoDialogKeyMapSettings::mouseMoveEvent(QMouseEvent* event) {
-    SkinnedDialog::mouseMoveEvent(event);
-    updateToolTip();
-}
-
-void CTavoDialogKeyMapSettings::updateToolTip() {
-    const QPoint p = lastMousePos();
-    QString tip;
-    QRect area;
-    for (std::size_t i = 0; i < elements_.size(); ++i) {
-        const SkinElement& e = elements_[i];
-        if (e.id < 1 || !isPickerIcon(e.id) || e.selected || !e.rect.contains(p.x(), p.y()))
-            continue;
-        const auto it = e.tip.find(language());
-        if (it != e.tip.end())
-            tip = QString::fromStdWString(it->second);
-        area = toQRect(e.rect);
-        break;
-    }
-    if (tip == tipText_)
-        return;
-    tipText_ = tip;
-    // Shown once the paint or event that found it is over.
-    QTimer::singleShot(0, this, [this, p, area] {
-        if (tipText_.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(mapToGlobal(p), tipText_, this, area, 100);
-    });
-}
-
-// --- Keyboard ----------------------------------------------------------------
-
-void CTavoDialogKeyMapSettings::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-        SkinnedDialog::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    QWidget* focus = focusWidget();
-    if (focus == inPlaceEdit_) {
-        commitInPlaceEditor();
-        return;
-    }
-    // Enter in a number edit does nothing; anywhere else it is the OK button.
-    if (focus == numberEdit_ || focus == pauseEdit_)
-        return;
-    onCommand(kOk);
-}
-
-bool CTavoDialogKeyMapSettings::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == inPlaceEdit_ && event->type() == QEvent::FocusOut && inPlaceEditorOpen())
-        commitInPlaceEditor();
-    return SkinnedDialog::eventFilter(watched, event);
 }
 
 } // namespace shell

@@ -7,4 +7,7 @@ target_sources(vantacorv_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/KeyMapLibrary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyMapSettings.h
   ${CMAKE_CURRENT_LIST_DIR}/KeyMapSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeyMapDetail.h
+  ${CMAKE_CURRENT_LIST_DIR}/KeyMapLists.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeyMapPaint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyMapPage1.cpp)
