@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -129,6 +130,15 @@ Sample runOnce(const std::string& display, const std::vector<std::string>& argv)
     return sample;
 }
 
+// The system's load averages: the figures are wall-clock times, and other
+// work on the machine lengthens them.
+std::string loadAverages() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return in ? one + " " + five + " " + fifteen : "unknown";
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? -1 : v[v.size() / 2];
@@ -175,7 +185,8 @@ int main(int argc, char** argv) {
 
     const double pm = median(peerMs), vm = median(vantaMs), cm = median(corvMs);
     const double pr = median(peerMb), vr = median(vantaMb);
-    std::printf("start to first paint on Xvfb %s, median of %d runs:\n", x.display.c_str(), runs);
+    std::printf("start to first paint on Xvfb %s, median of %d runs (load average %s):\n",
+                x.display.c_str(), runs, loadAverages().c_str());
     std::printf("  %-34s %8.1f ms  (budget %.0f ms)\n", "vantacorv --simulate vanta", vm,
                 kFirstPaintBudgetMs);
     std::printf("  %-34s %8.1f ms\n", "vantacorv --simulate corv", cm);
