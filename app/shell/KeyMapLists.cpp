@@ -56,6 +56,9 @@ void CTavoDialogKeyMapSettings::deleteEntry(const LibraryPage& page) {
 }
 
 void CTavoDialogKeyMapSettings::scrolled(CSkinScrollBar* bar, int code, int position) {
+    // A name being typed belongs to the row it lies over: stored before the
+    // rows move under it.
+    commitInPlaceEditor();
     layout::ScrollInfo info = bar->scrollInfo();
     int pos = info.nPos;
     switch (code) {

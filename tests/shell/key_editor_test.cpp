@@ -306,6 +306,32 @@ TEST(KeyEditorLibraries, ScrollingTheLibraryMovesTheContentWithTheSelection) {
     });
 }
 
+TEST(KeyEditorLibraries, ANameBeingTypedIsStoredBeforeTheListScrolls) {
+    ProgramRun run;
+    run([&](MainDlg& main) {
+        CItemList library(6);
+        for (int i = 0; i < 8; ++i)
+            library.SetItem(200000, L"e" + std::to_wstring(i));
+        library.SelectIndex(0);
+        g_model.predefinedCombos.Assign(library);
+        editKey(main, 46, [&](Editor& editor) {
+            clickElement(editor, 121); // the selected row: the name editor
+            ASSERT_TRUE(editor.inPlaceEditorOpen());
+            QTest::keyClicks(editor.lineEdit(Editor::kEditInPlace), "first");
+            shell::CSkinScrollBar* bar = editor.scrollBar(Editor::kLibraryBar);
+            for (int i = 0; i < 7; ++i)
+                QTest::mouseClick(bar, Qt::LeftButton, {},
+                                  QPoint(bar->width() / 2, bar->height() - 2));
+            EXPECT_FALSE(editor.inPlaceEditorOpen());
+            EXPECT_GT(editor.library(1).ViewStartAt, 0) << "the rows moved";
+            clickElement(editor, 88);
+        });
+        ASSERT_EQ(g_model.predefinedCombos.Count(), 8);
+        EXPECT_EQ(g_model.predefinedCombos.items[0], L"first");
+        EXPECT_EQ(g_model.predefinedCombos.items[1], L"e1");
+    });
+}
+
 TEST(KeyEditorPages, EachPageShowsItsControlsAndTakesOnlyItsElements) {
     ProgramRun run;
     run([&](MainDlg& main) {
