@@ -216,8 +216,9 @@ void CTavoDlg::openKey(int keyIndex) {
     repaint();
 }
 
-// The key editor, the backlight settings and the firmware update are windows
-// of their own; until they are built their commands open nothing.
+// The windows the commands open, each modal over this one. The backlight
+// settings and the firmware update are not built yet: their commands open
+// nothing.
 int CTavoDlg::openKeyEditor() {
     CTavoDialogKeyMapSettings editor(app_, this);
     return editor.exec();
