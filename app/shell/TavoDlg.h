@@ -90,7 +90,8 @@ class CTavoDlg : public SkinnedDialog {
     void openProfileFile(const std::wstring& path);
     void showTrayIcon(bool shown);
     std::wstring caption() const;
-    void repaint();
+    // Schedules a repaint of the whole window (without erasing).
+    void invalidateAll();
     void endProgram(int result);
 
     CTavoApp& app_;

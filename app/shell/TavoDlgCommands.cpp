@@ -59,7 +59,7 @@ std::wstring CTavoDlg::caption() const {
     return g_model.deviceType == 2 ? L"Corv" : L"Vanta";
 }
 
-void CTavoDlg::repaint() {
+void CTavoDlg::invalidateAll() {
     update();
 }
 
@@ -77,7 +77,7 @@ void CTavoDlg::onCommand(int id) {
     case kOpen: openProfile(); break;
     case kClear:
         g_model.ResetKeySettings();
-        repaint();
+        invalidateAll();
         break;
     case kWriteKeys: runWriteKeys(); break;
     case kBacklight: openBacklightSettings(); break;
@@ -101,7 +101,7 @@ void CTavoDlg::toggleLanguage() {
         e.selected = !e.selected;
         g_model.language = e.selected ? "en-US" : "zh-CN";
     }
-    repaint();
+    invalidateAll();
 }
 
 void CTavoDlg::toggleLayer() {
@@ -109,7 +109,7 @@ void CTavoDlg::toggleLayer() {
     for (auto& e : elements_)
         if (e.id == kLayer)
             e.selected = !e.selected;
-    repaint();
+    invalidateAll();
 }
 
 void CTavoDlg::openHelp() {
@@ -146,7 +146,7 @@ bool CTavoDlg::askAndSave() {
         app_.prompts().message(fileMessage(kSaveFailed, *path), Buttons::Ok, Icon::Error);
         saved = false;
     }
-    repaint();
+    invalidateAll();
     return saved;
 }
 
@@ -160,7 +160,7 @@ void CTavoDlg::openProfile() {
     request.defaultExtension = L"pro";
     if (const auto path = app_.prompts().file(request))
         openProfileFile(*path);
-    repaint();
+    invalidateAll();
     g_model.ignoreClicks = 1;
     clickBlock_->start();
 }
@@ -194,26 +194,26 @@ void CTavoDlg::runWriteKeys() {
         g_model.keysNotWritten = 0;
         app_.prompts().message(L"OK!!");
     }
-    repaint();
+    invalidateAll();
 }
 
 void CTavoDlg::runReadAll() {
     if (runDeviceOperation(app_, OP_READ_ALL, this) == DeviceOpOutcome::Done)
         app_.prompts().message(L"OK!");
-    repaint();
+    invalidateAll();
 }
 
 void CTavoDlg::runReadCounters() {
     if (runDeviceOperation(app_, OP_READ_COUNTERS, this) == DeviceOpOutcome::Done)
         app_.prompts().message(L"OK!");
-    repaint();
+    invalidateAll();
 }
 
 void CTavoDlg::openKey(int keyIndex) {
     g_model.currentKey = keyIndex;
     if (openKeyEditor() == IDOK)
         g_model.keysNotWritten = 1;
-    repaint();
+    invalidateAll();
 }
 
 // The windows the commands open, each modal over this one. The backlight
