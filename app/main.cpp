@@ -1,6 +1,7 @@
 // vantacorv: the keyboard configurator. With --simulate it runs on a
 // simulated keyboard inside the process; with VANTACORV_SIM set it also lists
 // the keyboards of vantacorv-sim daemons.
+#include "FontWarmup.h"
 #include "StartOptions.h"
 #include "TavoApp.h"
 
@@ -30,7 +31,10 @@ int main(int argc, char** argv) {
     if (early.help || (!early.error.empty() && !early.unknownArgument))
         return usage(early);
 
+    // The font configuration loads while the display connects.
+    shell::FontWarmup fonts;
     QApplication qt(argc, argv);
+    fonts.wait();
     std::vector<std::string> args;
     for (const QString& a : qt.arguments().mid(1))
         args.push_back(a.toStdString());

@@ -97,8 +97,6 @@ bool CTavoDlg::OnInitDialog() {
         app_.prompts().message(L"Keyboard has be occupied!");
         return false;
     }
-    icon_ = programIcon(g_model.deviceType);
-    setWindowIcon(icon_);
 
     g_model.currentLayer = 0;
     g_model.ResetKeySettings();
@@ -133,6 +131,13 @@ void CTavoDlg::showEvent(QShowEvent* event) {
         QTimer::singleShot(0, this, [this] { done(QDialog::Accepted); });
 }
 
+void CTavoDlg::setIcon() {
+    if (!icon_.isNull())
+        return;
+    icon_ = programIcon(g_model.deviceType);
+    setWindowIcon(icon_);
+}
+
 bool CTavoDlg::trayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
@@ -145,6 +150,7 @@ void CTavoDlg::showTrayIcon(bool shown) {
         return;
     }
     if (!tray_) {
+        setIcon();
         tray_ = std::make_unique<QSystemTrayIcon>(icon_);
         tray_->setToolTip(windowTitle());
         connect(tray_.get(), &QSystemTrayIcon::activated, this,
@@ -244,6 +250,8 @@ void CTavoDlg::paintEvent(QPaintEvent* event) {
         }
         app_.image(SkinImage::MainHover);
         app_.image(SkinImage::MainSelected);
+        // Drawing the icon's sizes costs as much as a tenth of start-up.
+        setIcon();
         if (!app_.screenshotPath.isEmpty()) {
             if (!grab().save(app_.screenshotPath, "PNG"))
                 app_.prompts().message(L"The screenshot could not be written to " +

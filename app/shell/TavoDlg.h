@@ -89,6 +89,8 @@ class CTavoDlg : public SkinnedDialog {
     // Loads the profile; a refused one is reported and changes nothing.
     void openProfileFile(const std::wstring& path);
     void showTrayIcon(bool shown);
+    // The program's icon on the window, drawn when first needed.
+    void setIcon();
     std::wstring caption() const;
     // Schedules a repaint of the whole window (without erasing).
     void invalidateAll();
