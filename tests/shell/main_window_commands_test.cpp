@@ -535,17 +535,22 @@ TEST(MainWindowDevice, AWriteCutShortIsReportedAndTheKeysStayUnwritten) {
 TEST(MainWindowDevice, LeavingWaitsForACancelledWriteBeforeTheKeyboardCloses) {
     FastProgress fast;
     MainRun run;
-    // About half a second for the 210 reports of a write.
-    run.prepare = [](sim::SimKeyboard& k) { k.setTiming({.latencyUs = 2500}); };
+    // About two seconds for the 210 reports of a write: long enough to be
+    // cancelled on a slow machine.
+    run.prepare = [](sim::SimKeyboard& k) { k.setTiming({.latencyUs = 10000}); };
     bool cancelled = false, stillRunning = false;
     run([&](TestDlg& dialog, sim::SimKeyboard&) {
-        QTimer::singleShot(100, [&] {
+        // Cancels the progress window as soon as it is up.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* progress = qobject_cast<shell::CTavoDialogProgress*>(QApplication::activeModalWidget());
-            if (!progress)
+            if (!progress || !progress->isVisible())
                 return;
+            poll.stop();
             cancelled = true;
             QTest::mouseClick(progress, Qt::LeftButton, {}, QPoint(250, 220)); // "Cancel"
         });
+        poll.start(20);
         g_model.keysNotWritten = 1;
         clickElement(dialog, 93);
         stillRunning = g_model.DeviceOperationRunning();
