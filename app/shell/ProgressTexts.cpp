@@ -1,22 +1,19 @@
 #include "ProgressTexts.h"
 
+#include "Bilingual.h"
+
 #include <array>
 
 namespace shell {
 
 namespace {
 
-struct Text {
-    const wchar_t* local;   // "zh-CN"
-    const wchar_t* english; // "en-US"
-};
-
-const Text kBusy{L"다른 작업이 아직 키보드를 사용하고 있습니다. 잠시 후 다시 시도하세요.",
+const Bilingual kBusy{L"다른 작업이 아직 키보드를 사용하고 있습니다. 잠시 후 다시 시도하세요.",
                  L"Another operation is still using the keyboard. Try again in a moment."};
 
 struct Failure {
     DeviceStep step;
-    Text text;
+    Bilingual text;
 };
 
 const std::array<Failure, 6> kFailures{{
@@ -44,16 +41,10 @@ const std::array<Failure, 6> kFailures{{
      {L"알 수 없는 키보드 작업입니다.", L"The keyboard operation is not known."}},
 }};
 
-// A language without texts of its own reads English: a message box must say
-// something.
-std::wstring pick(const Text& text, const std::string& language) {
-    return language == "zh-CN" ? text.local : text.english;
-}
-
 } // namespace
 
 std::wstring deviceBusyText(const std::string& language) {
-    return pick(kBusy, language);
+    return kBusy.in(language);
 }
 
 std::wstring deviceFailedText(DeviceStep step, const std::string& language) {
@@ -61,7 +52,7 @@ std::wstring deviceFailedText(DeviceStep step, const std::string& language) {
         return {};
     for (const auto& f : kFailures)
         if (f.step == step)
-            return pick(f.text, language);
+            return f.text.in(language);
     // A completion that names no step of ours.
     return deviceFailedText(DeviceStep::Unknown, language);
 }

@@ -2,6 +2,7 @@
 #include "TavoDlg.h"
 
 #include "KeyMapSettings.h"
+#include "Bilingual.h"
 #include "TavoApp.h"
 #include "TavoDialogProgress.h"
 #include "TavoModel.h"
@@ -32,24 +33,15 @@ enum Command {
     kLayer = 97,
 };
 
-// A text of the window in both languages: "zh-CN" first, then "en-US".
-struct Text {
-    const wchar_t* local;
-    const wchar_t* english;
-    std::wstring in(const std::string& language) const {
-        return language == "zh-CN" ? local : english;
-    }
-};
-
-constexpr Text kUnsavedQuestion{L"해당 설정을 저장하지 않고 종료하시겠습니까?",
+constexpr Bilingual kUnsavedQuestion{L"해당 설정을 저장하지 않고 종료하시겠습니까?",
                                 L"Configuration don't be writted,continue to exit??"};
-constexpr Text kSaveQuestion{L"설정한 키를 저장하시겠습니까?", L"Save configuration file of key??"};
-constexpr Text kSaveFailed{L"프로필을 저장하지 못했습니다.", L"The profile could not be saved."};
-constexpr Text kOpenFailed{L"프로필을 열지 못했습니다. 현재 설정은 그대로 유지됩니다.",
+constexpr Bilingual kSaveQuestion{L"설정한 키를 저장하시겠습니까?", L"Save configuration file of key??"};
+constexpr Bilingual kSaveFailed{L"프로필을 저장하지 못했습니다.", L"The profile could not be saved."};
+constexpr Bilingual kOpenFailed{L"프로필을 열지 못했습니다. 현재 설정은 그대로 유지됩니다.",
                            L"The profile could not be opened. The current settings are kept."};
 
 // "<what happened>\n<file>: <why>".
-std::wstring fileMessage(const Text& what, const std::wstring& path) {
+std::wstring fileMessage(const Bilingual& what, const std::wstring& path) {
     return what.in(g_model.language) + L"\n" + path + L": " + g_model.profileError;
 }
 
