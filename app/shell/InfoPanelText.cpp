@@ -15,7 +15,8 @@ bool local(const CTavoModel& model) {
 std::wstring infoPanelTitle(const CTavoModel& model) {
     const bool corv = model.deviceType == 2;
     if (local(model))
-        return corv ? L"Corv 설정 프로그램 [ver. 1.0.3]\r\n" : L"Vanta 설정 프로그램 [ver. 1.0.3]\r\n";
+        return corv ? L"Corv 설정 프로그램 [ver. 1.0.3]\r\n"
+                    : L"Vanta 설정 프로그램 [ver. 1.0.3]\r\n";
     return corv ? L"Corv Programming Software [Ver 1.0.3]\r\n"
                 : L"Vanta Programming Software [Ver 1.0.3]\r\n";
 }

@@ -9,7 +9,7 @@ namespace shell {
 namespace {
 
 const Bilingual kBusy{L"다른 작업이 아직 키보드를 사용하고 있습니다. 잠시 후 다시 시도하세요.",
-                 L"Another operation is still using the keyboard. Try again in a moment."};
+                      L"Another operation is still using the keyboard. Try again in a moment."};
 
 struct Failure {
     DeviceStep step;

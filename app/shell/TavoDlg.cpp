@@ -196,7 +196,8 @@ void CTavoDlg::endProgram(int result) {
     // unable to run.)
     const auto widgets = QApplication::topLevelWidgets();
     for (QWidget* w : widgets)
-        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog != this && dialog->isVisible())
+        if (auto* dialog = qobject_cast<QDialog*>(w);
+            dialog && dialog != this && dialog->isVisible())
             dialog->reject();
     showTrayIcon(false);
     done(result);

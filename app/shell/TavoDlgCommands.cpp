@@ -1,8 +1,8 @@
 // The main window's commands: what a click on each element of its table does.
 #include "TavoDlg.h"
 
-#include "KeyMapSettings.h"
 #include "Bilingual.h"
+#include "KeyMapSettings.h"
 #include "TavoApp.h"
 #include "TavoDialogProgress.h"
 #include "TavoModel.h"
@@ -34,11 +34,13 @@ enum Command {
 };
 
 constexpr Bilingual kUnsavedQuestion{L"해당 설정을 저장하지 않고 종료하시겠습니까?",
-                                L"Configuration don't be writted,continue to exit??"};
-constexpr Bilingual kSaveQuestion{L"설정한 키를 저장하시겠습니까?", L"Save configuration file of key??"};
-constexpr Bilingual kSaveFailed{L"프로필을 저장하지 못했습니다.", L"The profile could not be saved."};
+                                     L"Configuration don't be writted,continue to exit??"};
+constexpr Bilingual kSaveQuestion{L"설정한 키를 저장하시겠습니까?",
+                                  L"Save configuration file of key??"};
+constexpr Bilingual kSaveFailed{L"프로필을 저장하지 못했습니다.",
+                                L"The profile could not be saved."};
 constexpr Bilingual kOpenFailed{L"프로필을 열지 못했습니다. 현재 설정은 그대로 유지됩니다.",
-                           L"The profile could not be opened. The current settings are kept."};
+                                L"The profile could not be opened. The current settings are kept."};
 
 // "<what happened>\n<file>: <why>".
 std::wstring fileMessage(const Bilingual& what, const std::wstring& path) {
@@ -60,22 +62,46 @@ void CTavoDlg::onCommand(int id) {
     if (g_model.ignoreClicks)
         return;
     switch (id) {
-    case kLanguage: toggleLanguage(); break;
-    case kReadCounters: runReadCounters(); break;
-    case kHelp: openHelp(); break;
-    case kHide: hideInTray(); break;
-    case kExit: exitProgram(); break;
-    case kSave: saveProfile(); break;
-    case kOpen: openProfile(); break;
+    case kLanguage:
+        toggleLanguage();
+        break;
+    case kReadCounters:
+        runReadCounters();
+        break;
+    case kHelp:
+        openHelp();
+        break;
+    case kHide:
+        hideInTray();
+        break;
+    case kExit:
+        exitProgram();
+        break;
+    case kSave:
+        saveProfile();
+        break;
+    case kOpen:
+        openProfile();
+        break;
     case kClear:
         g_model.ResetKeySettings();
         invalidateAll();
         break;
-    case kWriteKeys: runWriteKeys(); break;
-    case kBacklight: openBacklightSettings(); break;
-    case kReadAll: runReadAll(); break;
-    case kFirmware: openFirmwareUpdate(); break;
-    case kLayer: toggleLayer(); break;
+    case kWriteKeys:
+        runWriteKeys();
+        break;
+    case kBacklight:
+        openBacklightSettings();
+        break;
+    case kReadAll:
+        runReadAll();
+        break;
+    case kFirmware:
+        openFirmwareUpdate();
+        break;
+    case kLayer:
+        toggleLayer();
+        break;
     default:
         for (const auto& e : elements_)
             if (e.id == id && e.keyIndex > 0) {

@@ -137,7 +137,9 @@ std::wstring lastMessage(const shell::ScriptedPrompts& p) {
 
 // The progress window's pauses take no time in these tests.
 struct FastProgress {
-    FastProgress() { previous = shell::setProgressSleep([](int) {}); }
+    FastProgress() {
+        previous = shell::setProgressSleep([](int) {});
+    }
     ~FastProgress() { shell::setProgressSleep(previous); }
     shell::ProgressSleep previous;
 };
@@ -174,7 +176,8 @@ TEST(MainWindowLayout, CorvMovesTheButtonsIntoTheBacklightPlace) {
         int id;
         layout::Rect vanta, corv;
     } rows[] = {
-        {94, {435, 92, 535, 128}, {}},       {74, {435, 101, 535, 130}, {}},
+        {94, {435, 92, 535, 128}, {}},
+        {74, {435, 101, 535, 130}, {}},
         {95, {540, 92, 635, 128}, {435, 92, 535, 128}},
         {96, {645, 92, 737, 128}, {540, 92, 635, 128}},
         {85, {750, 92, 845, 128}, {645, 92, 737, 128}},
@@ -226,7 +229,8 @@ TEST(MainWindowPanel, HoverShowsTheKeySummaryAndOutsideTheTitleAlone) {
             g_model.keyHWCode[70][0] = 4; // F3
             g_model.pressCount[70] = 17;
             hover(dialog, centreOf(dialog, 169)); // key 70, the space bar
-            EXPECT_EQ(panel(dialog), QString::fromUtf8(c.title) + "17" + QString::fromUtf8(c.summary));
+            EXPECT_EQ(panel(dialog),
+                      QString::fromUtf8(c.title) + "17" + QString::fromUtf8(c.summary));
             hover(dialog, QPoint(1000, 60));
             EXPECT_EQ(panel(dialog), QString::fromUtf8(c.title));
             // A count not read shows no number.
@@ -242,7 +246,7 @@ TEST(MainWindowKeys, AClickOpensTheKeyUnderItsRightAndBottomEdgesExcluded) {
         QPoint point;
         int key; // 0: no key
     } cases[] = {
-        {{262, 200}, 3}, {{261, 200}, 2}, {{124, 168}, 1}, {{169, 215}, 1},
+        {{262, 200}, 3}, {{261, 200}, 2}, {{124, 168}, 1},    {{169, 215}, 1},
         {{170, 200}, 0}, {{300, 216}, 0}, {{1151, 459}, 104}, {{1152, 459}, 0},
     };
     MainRun run;
@@ -261,7 +265,7 @@ TEST(MainWindowKeys, AClickOpensTheKeyUnderItsRightAndBottomEdgesExcluded) {
 TEST(MainWindowKeys, TheLayerSwitchShowsTheOtherLayersHighlightsAndLabel) {
     MainRun run;
     run([&](TestDlg& dialog, sim::SimKeyboard&) {
-        g_model.keyMode[1][0] = MODE_SINGLE;  // Esc on the top layer
+        g_model.keyMode[1][0] = MODE_SINGLE; // Esc on the top layer
         g_model.keyMode[14][1] = MODE_MACRO; // ~ on the Fn layer
         const QPoint esc = centreOf(dialog, 100), tilde = centreOf(dialog, 113);
         hover(dialog, QPoint(1000, 60));
@@ -383,17 +387,52 @@ TEST(MainWindowExit, AsksItsQuestionsAndNoKeepsTheProgram) {
         bool ends;
         bool saved;
     } cases[] = {
-        {"nothing unsaved, no profile", sim::Model::Vanta, "en-US", 0, {IDNO}, {},
-         {L"Save configuration file of key??"}, true, false},
-        {"unsaved keys, No keeps running", sim::Model::Corv, "zh-CN", 1, {IDNO}, {},
-         {L"해당 설정을 저장하지 않고 종료하시겠습니까?"}, false, false},
-        {"unsaved keys, saved at exit", sim::Model::Vanta, "en-US", 1, {IDYES, IDYES}, {file},
-         {L"Configuration don't be writted,continue to exit??", L"Save configuration file of key??"},
-         true, true},
-        {"save dialog cancelled still exits", sim::Model::Vanta, "zh-CN", 0, {IDYES},
-         {std::nullopt}, {L"설정한 키를 저장하시겠습니까?"}, true, false},
-        {"a failed save keeps the program", sim::Model::Vanta, "en-US", 0, {IDYES}, {nowhere},
-         {L"Save configuration file of key??"}, false, false},
+        {"nothing unsaved, no profile",
+         sim::Model::Vanta,
+         "en-US",
+         0,
+         {IDNO},
+         {},
+         {L"Save configuration file of key??"},
+         true,
+         false},
+        {"unsaved keys, No keeps running",
+         sim::Model::Corv,
+         "zh-CN",
+         1,
+         {IDNO},
+         {},
+         {L"해당 설정을 저장하지 않고 종료하시겠습니까?"},
+         false,
+         false},
+        {"unsaved keys, saved at exit",
+         sim::Model::Vanta,
+         "en-US",
+         1,
+         {IDYES, IDYES},
+         {file},
+         {L"Configuration don't be writted,continue to exit??",
+          L"Save configuration file of key??"},
+         true,
+         true},
+        {"save dialog cancelled still exits",
+         sim::Model::Vanta,
+         "zh-CN",
+         0,
+         {IDYES},
+         {std::nullopt},
+         {L"설정한 키를 저장하시겠습니까?"},
+         true,
+         false},
+        {"a failed save keeps the program",
+         sim::Model::Vanta,
+         "en-US",
+         0,
+         {IDYES},
+         {nowhere},
+         {L"Save configuration file of key??"},
+         false,
+         false},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(file);
@@ -469,7 +508,8 @@ TEST(MainWindowTray, HidesOnlyWhereATrayExistsAndComesBack) {
 
 TEST(MainWindowHelp, OpensTheCompiledHelpElseTheGuideElseNothing) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(fakeSkinFolder() + "/libVantaCorvRES.so", dir.filePath("libVantaCorvRES.so")));
+    ASSERT_TRUE(
+        QFile::copy(fakeSkinFolder() + "/libVantaCorvRES.so", dir.filePath("libVantaCorvRES.so")));
     const QString chm = dir.filePath("VantaCorv.chm"), guide = dir.filePath("help/index.html");
     auto helpOpens = [&]() {
         MainRun run;
@@ -489,9 +529,7 @@ TEST(MainWindowHelp, OpensTheCompiledHelpElseTheGuideElseNothing) {
 TEST(MainWindowDevice, WriteReadAndCountersGoThroughTheProgressWindow) {
     FastProgress fast;
     MainRun run;
-    run.prepare = [](sim::SimKeyboard& k) {
-        k.setCounter(5, 1234);
-    };
+    run.prepare = [](sim::SimKeyboard& k) { k.setCounter(5, 1234); };
     run([&](TestDlg& dialog, sim::SimKeyboard& keyboard) {
         g_model.keyMode[20][0] = MODE_SINGLE;
         g_model.keyHWCode[20][0] = 7;
@@ -543,7 +581,8 @@ TEST(MainWindowDevice, LeavingWaitsForACancelledWriteBeforeTheKeyboardCloses) {
         // Cancels the progress window as soon as it is up.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* progress = qobject_cast<shell::CTavoDialogProgress*>(QApplication::activeModalWidget());
+            auto* progress =
+                qobject_cast<shell::CTavoDialogProgress*>(QApplication::activeModalWidget());
             if (!progress || !progress->isVisible())
                 return;
             poll.stop();
