@@ -34,7 +34,7 @@ int runSetAll(const Arguments& args, Output& io) {
     for (int k = 1; k <= 104; ++k)
         for (int c = 0; c < 3; ++c)
             model.keyColour[k][c] = (*colour)[static_cast<std::size_t>(c)];
-    if (!model.writeLightToDevice() || !keyboard.confirmWritesTaken())
+    if (!model.writeLightToDevice() || !model.confirmWritesTaken())
         return deviceFailed("writing the colours", io);
     printColour(io, "Every key", *colour);
     return kDone;
@@ -65,7 +65,7 @@ int runSet(const Arguments& args, Output& io) {
         return deviceFailed("reading the colours", io);
     for (int c = 0; c < 3; ++c)
         model.keyColour[*key][c] = (*colour)[static_cast<std::size_t>(c)];
-    if (!model.writeLightToDevice() || !keyboard.confirmWritesTaken())
+    if (!model.writeLightToDevice() || !model.confirmWritesTaken())
         return deviceFailed("writing the colours", io);
     printColour(io, keyName(*key), *colour);
     return kDone;

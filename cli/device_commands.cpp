@@ -48,14 +48,15 @@ int checkSlotsFit(Keyboard& keyboard, const std::string& path, Output& io) {
 
 int writeKeys(Keyboard& keyboard, Output& io) {
     Progress progress(io.err, "Writing keys", kSlotSteps, 0);
-    const bool ok =
-        keyboard.model().writeKeysToDevice(progress.window()) && keyboard.confirmWritesTaken();
+    CTavoModel& model = keyboard.model();
+    const bool ok = model.writeKeysToDevice(progress.window()) && model.confirmWritesTaken();
     progress.finish(ok);
     return ok ? kDone : deviceFailed("writing the keys", io);
 }
 
 int writeLights(Keyboard& keyboard, Output& io) {
-    const bool ok = keyboard.model().writeLightToDevice() && keyboard.confirmWritesTaken();
+    CTavoModel& model = keyboard.model();
+    const bool ok = model.writeLightToDevice() && model.confirmWritesTaken();
     return ok ? kDone : deviceFailed("writing the colours", io);
 }
 

@@ -82,11 +82,6 @@ int Keyboard::open(Output& io) {
     return kDone;
 }
 
-bool Keyboard::confirmWritesTaken() {
-    wchar_t version[64] = {};
-    return model_->device.ReadKeyboardVersion(version);
-}
-
 int Keyboard::selectAndOpen(const std::string& devicePath, const std::string& language,
                             Output& io) {
     if (const int code = select(devicePath, language, io); code != kDone)

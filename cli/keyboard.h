@@ -30,12 +30,6 @@ class Keyboard {
     // select() and open() in one.
     int selectAndOpen(const std::string& devicePath, const std::string& language, Output& io);
 
-    // True when the keyboard answers a version request. Its answer comes only
-    // after every report written before it was taken, so a write whose
-    // reports were lost on the way (a link that holds reports ahead of the
-    // keyboard, then drops them) fails here instead of passing for done.
-    bool confirmWritesTaken();
-
     CTavoModel& model() { return *model_; }
     bool isCorv() const;
     const char* modelName() const { return isCorv() ? "Corv" : "Vanta"; }

@@ -56,16 +56,20 @@ CItemList NewReadList(int sizeOfView) {
     return list;
 }
 
-void Append(CItemList& list, const std::wstring& text) { list.SetItem(list.Count(), text); }
+void Append(CItemList& list, const std::wstring& text) {
+    list.SetItem(list.Count(), text);
+}
 
 // The element at i of an array read back, 0 outside it.
 int At(const std::vector<int>& v, long long i) {
-    return i >= 0 && static_cast<unsigned long long>(i) < v.size() ? v[static_cast<std::size_t>(i)] : 0;
+    return i >= 0 && static_cast<unsigned long long>(i) < v.size() ? v[static_cast<std::size_t>(i)]
+                                                                   : 0;
 }
 
 // How many items of `stride` elements, starting at element `first`, the array
 // can hold: a count read from the keyboard is never followed past the end.
-long long ItemsThatFit(const std::vector<int>& v, long long wanted, long long first, long long stride) {
+long long ItemsThatFit(const std::vector<int>& v, long long wanted, long long first,
+                       long long stride) {
     if (wanted <= 0)
         return 0;
     const long long room = (static_cast<long long>(v.size()) - first + stride - 1) / stride;
@@ -176,6 +180,11 @@ bool CTavoModel::writeLightToDevice() {
         for (int c = 0; c < 3; ++c)
             light[3 * (k - 1) + c] = keyColour[k][c];
     return device.setKeyboardLightArea(light);
+}
+
+bool CTavoModel::confirmWritesTaken() {
+    wchar_t version[64] = {};
+    return device.ReadKeyboardVersion(version);
 }
 
 bool CTavoModel::readLightFromDevice() {

@@ -164,6 +164,11 @@ class CTavoModel {
     // Reads the colours from the keyboard into keyColour. On failure nothing
     // in the model changes.
     bool readLightFromDevice();
+    // True once the keyboard has taken every report written before: it
+    // answers a version request only after them, so a write whose reports
+    // were lost on the way (a link that holds reports ahead of the keyboard,
+    // then drops them) fails here instead of passing for done.
+    bool confirmWritesTaken();
 
     // --- One device operation at a time -------------------------------------
 

@@ -32,12 +32,6 @@ void post(HWND window, unsigned message, std::uintptr_t wParam) {
         platform::postMessage(window, message, wParam, 0);
 }
 
-// The keyboard answers a version request only after every report before it.
-bool writesTaken(CTavoModel& model) {
-    wchar_t version[64] = {};
-    return model.device.ReadKeyboardVersion(version);
-}
-
 // Modes 4 to 6: one step, the worker's own progress, a pause when someone
 // watches.
 DeviceStep singleStep(HWND window, bool ok, DeviceStep failed) {
@@ -52,7 +46,7 @@ DeviceStep singleStep(HWND window, bool ok, DeviceStep failed) {
 DeviceStep steps(CTavoModel& model, DeviceOp op, HWND window) {
     switch (op) {
     case OP_WRITE_KEYS:
-        if (!model.writeKeysToDevice(window) || !writesTaken(model))
+        if (!model.writeKeysToDevice(window) || !model.confirmWritesTaken())
             return DeviceStep::WriteKeys;
         pause(kAfterKeyWriteMs);
         return DeviceStep::None;
@@ -64,7 +58,7 @@ DeviceStep steps(CTavoModel& model, DeviceOp op, HWND window) {
         pause(kBetweenReadsMs);
         return model.readLightFromDevice() ? DeviceStep::None : DeviceStep::ReadLight;
     case OP_WRITE_LIGHT:
-        return singleStep(window, model.writeLightToDevice() && writesTaken(model),
+        return singleStep(window, model.writeLightToDevice() && model.confirmWritesTaken(),
                           DeviceStep::WriteLight);
     case OP_READ_COUNTERS:
         return singleStep(window, model.readPressCounters(), DeviceStep::ReadCounters);
