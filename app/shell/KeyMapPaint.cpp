@@ -2,12 +2,10 @@
 // keyboard handling.
 #include "KeyMapSettings.h"
 
-#include "ColorRef.h"
 #include "KeyMapDetail.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
 #include <QTimer>
 #include <QToolTip>
 
@@ -44,41 +42,6 @@ void CTavoDialogKeyMapSettings::prepareElements() {
                 elements_[i].selected = elements_[i].hwCode == code ? 1 : 0;
     }
     updateToolTip();
-}
-
-void CTavoDialogKeyMapSettings::paintEvent(QPaintEvent*) {
-    prepareElements();
-    // Labels whose text is switched off draw nothing but their state.
-    std::vector<SkinElement> shown = elements_;
-    for (SkinElement& e : shown)
-        if (e.isLabel && !e.textVisible)
-            e.text.clear();
-    QPainter painter(this);
-    SkinPaintState state;
-    state.elements = &shown;
-    state.images = images_;
-    state.fonts = &fonts_;
-    state.language = language();
-    state.mouse = lastMousePos();
-    state.labels = style_.labels;
-    paintBackground(painter, state);
-    paintElements(painter, state);
-    // List rows are clickable and draw their texts.
-    for (const SkinElement& e : elements_) {
-        if (e.id < 1 || !e.hasText || !e.textVisible)
-            continue;
-        const auto it = e.text.find(state.language);
-        if (it == e.text.end() || it->second.empty())
-            continue;
-        painter.save();
-        painter.setFont(fonts_.at(e.fontIndex));
-        painter.setPen(fromColorRef(e.selected ? e.selectedColor : e.normalColor));
-        const QRect rect = toQRect(e.rect);
-        painter.setClipRect(rect);
-        painter.drawText(rect.adjusted(2, 0, -2, 0), textAlignment(e.textFormat),
-                         QString::fromStdWString(it->second));
-        painter.restore();
-    }
 }
 
 void CTavoDialogKeyMapSettings::mouseMoveEvent(QMouseEvent* event) {

@@ -92,7 +92,6 @@ class CTavoDialogKeyMapSettings : public SkinnedDialog {
     void onCommand(int id) override;
     void onPostedMessage(const platform::PostedMessage& message) override;
     void prepareElements() override;
-    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

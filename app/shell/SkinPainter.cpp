@@ -53,7 +53,9 @@ void paintElements(QPainter& painter, const SkinPaintState& state) {
             copyRect(painter, state.images.selected, rect);
         else if (!e.isLabel && e.rect.contains(state.mouse.x(), state.mouse.y()))
             copyRect(painter, state.images.hover, rect);
-        if (!e.isLabel)
+        // Labels draw their text, and so do clickable elements that carry one
+        // (list rows); either may have it switched off.
+        if ((!e.isLabel && !e.hasText) || !e.textVisible)
             continue;
 
         // A missing text reads as empty: nothing is drawn.
@@ -71,7 +73,9 @@ void paintElements(QPainter& painter, const SkinPaintState& state) {
         painter.setPen(fromColorRef(colour));
         painter.setClipRect(rect);
         const unsigned format = state.labels.alwaysCentred ? layout::kTextCenter : e.textFormat;
-        painter.drawText(rect, textAlignment(format), QString::fromStdWString(*text));
+        // A list row's text keeps off the row's edges.
+        const QRect textRect = e.hasText ? rect.adjusted(2, 0, -2, 0) : rect;
+        painter.drawText(textRect, textAlignment(format), QString::fromStdWString(*text));
         painter.restore();
     }
 }

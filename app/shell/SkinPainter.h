@@ -1,7 +1,8 @@
 // Paints a skinned window's elements over its background, apart from any
 // widget: the background whole, then each element in array order from the
 // selected image when selected, else from the hover image under the mouse,
-// then a label's text in its rect.
+// then the text of a label (or of a clickable element with hasText) in its
+// rect, unless its textVisible is off.
 #pragma once
 
 #include "FontTable.h"

@@ -208,6 +208,29 @@ TEST(SkinnedDialogLabels, TextTakesTheElementsColoursOrTheFixedOnes) {
     }
 }
 
+TEST(SkinnedDialogLabels, TextIsDrawnForLabelsAndTextRowsUnlessSwitchedOff) {
+    const struct {
+        bool label;
+        bool hasText;
+        bool visible;
+        bool drawn;
+    } cases[] = {
+        {true, false, true, true},   {true, false, false, false}, {false, true, true, true},
+        {false, true, false, false}, {false, false, true, false},
+    };
+    for (const auto& c : cases) {
+        TestDialog dialog;
+        dialog.lang = "en-US";
+        auto& e = dialog.elements()[4];
+        e.isLabel = c.label;
+        e.hasText = c.hasText;
+        e.textVisible = c.visible;
+        const QImage shot = grabImage(dialog);
+        const int text = pixelsNear(shot, QRect(10, 70, 90, 30), shell::fromColorRef(0xC8C8C8));
+        EXPECT_EQ(text > 10, c.drawn) << c.label << c.hasText << c.visible;
+    }
+}
+
 TEST(SkinnedDialogWindow, SizedToTheBackgroundShapedByTheKeyAndCentred) {
     TestDialog dialog;
     EXPECT_EQ(dialog.size(), QSize(kWidth, kHeight));
